@@ -1,0 +1,64 @@
+#include "app/controller.h"
+
+#include "base/bundle.h"
+#include "l10n/l10n.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+
+namespace tagsmith::app {
+
+namespace {
+
+constexpr QSize kCollectorContentSize(1060, 720);
+constexpr QSize kWorkstationContentSize(700, 580);
+
+QString collectorTitle() {
+    return QStringLiteral("Tagsmith ") + base::Bundle::main().shortVersion;
+}
+
+} // namespace
+
+Controller::Controller(bool isCollector, QObject* parent) : QObject(parent), m_isCollector(isCollector) {
+    buildWindow();
+    buildApplicationMenu();
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+Controller::~Controller() = default;
+
+void Controller::buildWindow() {
+    m_window = std::make_unique<QMainWindow>();
+    m_window->setWindowTitle(m_isCollector ? collectorTitle() : QStringLiteral("Tagsmith · 数据线接收版"));
+    m_window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                             Qt::WindowMinimizeButtonHint);
+    auto* content = new QWidget;
+    content->setFixedSize(m_isCollector ? kCollectorContentSize : kWorkstationContentSize);
+    m_window->setCentralWidget(content);
+    m_window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, content->size(),
+                                              QApplication::primaryScreen()->availableGeometry()));
+}
+
+void Controller::buildApplicationMenu() {
+    QMenu* menu = m_window->menuBar()->addMenu(QStringLiteral("Tagsmith"));
+    QAction* about = menu->addAction(L10n::t(QStringLiteral("inspector.about")), this, &Controller::showAbout);
+    about->setMenuRole(QAction::AboutRole);
+    menu->addSeparator();
+    QAction* quit = menu->addAction(L10n::t(QStringLiteral("common.quit")), qApp, &QApplication::quit);
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+}
+
+void Controller::showAbout() {
+    QMessageBox::about(m_window.get(), L10n::t(QStringLiteral("inspector.about")),
+                       QStringLiteral("Tagsmith %1").arg(base::Bundle::main().shortVersion));
+}
+
+} // namespace tagsmith::app

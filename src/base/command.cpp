@@ -1,0 +1,18 @@
+#include "base/command.h"
+
+#include <QProcess>
+
+namespace tagsmith::base {
+
+QString runCommand(const QString& path, const QStringList& arguments) {
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(path, arguments, QIODevice::ReadOnly);
+    if (!process.waitForStarted(-1))
+        return {};
+    process.waitForFinished(-1);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace tagsmith::base

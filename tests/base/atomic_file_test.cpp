@@ -1,0 +1,37 @@
+#include "base/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using tagsmith::base::writeFileAtomically;
+
+namespace {
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+} // namespace
+
+TEST(AtomicFile, CreatesFoldersAndReplacesWholeFilesWithoutLeftovers) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("检测结果/a/report.macreport"));
+    ASSERT_TRUE(writeFileAtomically(path, "first, longer content"));
+    ASSERT_TRUE(writeFileAtomically(path, "second"));
+    EXPECT_EQ(contentOf(path), QByteArray("second"));
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("检测结果/a"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("report.macreport")});
+}
+
+TEST(AtomicFile, FailureKeepsTheOldFileAndExplainsInChinese) {
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath(QStringLiteral("not-a-folder"));
+    ASSERT_TRUE(writeFileAtomically(blocker, "keep me"));
+    const auto result = writeFileAtomically(blocker + QStringLiteral("/report.json"), "x");
+    ASSERT_FALSE(result);
+    EXPECT_TRUE(result.error().description.startsWith(QStringLiteral("无法写入文件")))
+        << result.error().description.toStdString();
+    EXPECT_EQ(contentOf(blocker), QByteArray("keep me"));
+}

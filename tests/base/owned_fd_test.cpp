@@ -1,0 +1,63 @@
+#include "base/owned_fd.h"
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <atomic>
+#include <thread>
+
+using tagsmith::base::OwnedFd;
+
+namespace {
+OwnedFd listeningSocket(in_port_t& port) {
+    OwnedFd fd(::socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    EXPECT_EQ(::bind(fd.get(), reinterpret_cast<sockaddr*>(&address), length), 0);
+    EXPECT_EQ(::listen(fd.get(), 4), 0);
+    ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+    return fd;
+}
+} // namespace
+
+TEST(OwnedFd, ClosingWakesABlockedAcceptAndFreesThePort) {
+    in_port_t port = 0;
+    OwnedFd listener = listeningSocket(port);
+    const int raw = listener.get();
+    std::atomic<bool> returned = false;
+    std::thread acceptor([&] {
+        ::accept(raw, nullptr, nullptr);
+        returned = true;
+    });
+    QThread::msleep(50);
+    listener.reset();
+    const QDeadlineTimer deadline(2000);
+    while (!returned && !deadline.hasExpired())
+        QThread::msleep(5);
+    EXPECT_TRUE(returned);
+    if (!returned)
+        ::shutdown(raw, SHUT_RDWR);
+    acceptor.join();
+    EXPECT_FALSE(listener.valid());
+}
+
+TEST(OwnedFd, MovesTransferOwnership) {
+    int fds[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+    OwnedFd a(fds[0]);
+    OwnedFd peer(fds[1]);
+    OwnedFd b = std::move(a);
+    EXPECT_FALSE(a.valid());
+    EXPECT_EQ(b.get(), fds[0]);
+    b = OwnedFd();
+    char byte = 0;
+    EXPECT_EQ(::recv(peer.get(), &byte, 1, 0), 0) << "the peer sees the end of the stream once the owner closed";
+}

@@ -1,0 +1,189 @@
+#include "l10n/ui_localizer.h"
+
+#include "support/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+using tagsmith::l10n::UILocalizer;
+
+namespace {
+
+QJsonObject catalogue(const QString& locale, const QVariantMap& messages) {
+    return QJsonObject{{QStringLiteral("locale"), locale},
+                       {QStringLiteral("formatLocale"),
+                        locale == QStringLiteral("en-US") ? QStringLiteral("en-US") : QStringLiteral("zh-CN")},
+                       {QStringLiteral("messages"), QJsonObject::fromVariantMap(messages)}};
+}
+
+QJsonObject manifest(const QString& release) {
+    return QJsonObject{
+        {QStringLiteral("defaultLocale"), QStringLiteral("zh-Hans")},
+        {QStringLiteral("supportedLocales"), QJsonArray{QStringLiteral("zh-Hans"), QStringLiteral("en-US")}},
+        {QStringLiteral("releaseLocale"), release},
+        {QStringLiteral("aliases"), QJsonObject{{QStringLiteral("en-gb"), QStringLiteral("en-US")}}}};
+}
+
+QHash<QString, QJsonObject> twoCatalogues() {
+    return {
+        {QStringLiteral("zh-Hans"),
+         catalogue(QStringLiteral("zh-Hans"), {{QStringLiteral("greeting"), QStringLiteral("你好")},
+                                               {QStringLiteral("onlyBase"), QStringLiteral("仅中文")},
+                                               {QStringLiteral("count"), QStringLiteral("共 {n} 台")},
+                                               {QStringLiteral("common.unavailable"), QStringLiteral("未提供")}})},
+        {QStringLiteral("en-US"),
+         catalogue(QStringLiteral("en-US"), {{QStringLiteral("greeting"), QStringLiteral("Hello")},
+                                             {QStringLiteral("count"), QStringLiteral("{m} machines")}})},
+    };
+}
+
+} // namespace
+
+TEST(UILocalizer, ReleaseLocaleWinsAndRequestedNamesResolveThroughSupportedListOrAliases) {
+    const auto catalogs = twoCatalogues();
+    EXPECT_EQ(UILocalizer(manifest(QStringLiteral("zh-Hans")), catalogs).text(QStringLiteral("greeting")),
+              QStringLiteral("你好"));
+    const struct {
+        const char* requested;
+        const char* locale;
+    } cases[] = {{"en_us", "en-US"}, {"EN-us", "en-US"}, {"en_GB", "en-US"}, {"fr-FR", "zh-Hans"}, {"", "zh-Hans"}};
+    for (const auto& c : cases) {
+        const UILocalizer localizer(manifest(QStringLiteral("zh-Hans")), catalogs, QString::fromUtf8(c.requested));
+        EXPECT_EQ(localizer.locale, QString::fromUtf8(c.locale)) << c.requested;
+    }
+}
+
+TEST(UILocalizer, FallsBackPerKeyThenToUnavailableText) {
+    const UILocalizer english(manifest(QStringLiteral("en-US")), twoCatalogues());
+    EXPECT_EQ(english.text(QStringLiteral("greeting")), QStringLiteral("Hello"));
+    EXPECT_EQ(english.text(QStringLiteral("onlyBase")), QStringLiteral("仅中文"));
+    EXPECT_EQ(english.text(QStringLiteral("nowhere")), QStringLiteral("未提供"));
+    EXPECT_EQ(english.text(QStringLiteral("count"), {{QStringLiteral("n"), 3}}), QStringLiteral("共 3 台"))
+        << "a translation with other placeholders than the default's is never shown";
+
+    const UILocalizer empty(QJsonObject{}, {});
+    EXPECT_EQ(empty.locale, QStringLiteral("zh-Hans"));
+    EXPECT_EQ(empty.formatLocale, QStringLiteral("zh-CN"));
+    EXPECT_EQ(empty.direction, QStringLiteral("ltr"));
+    EXPECT_EQ(empty.text(QStringLiteral("anything")), QStringLiteral("未提供"));
+}
+
+TEST(UILocalizer, EmptyTranslationFallsBack) {
+    auto catalogs = twoCatalogues();
+    catalogs[QStringLiteral("en-US")] = catalogue(QStringLiteral("en-US"), {{QStringLiteral("greeting"), QString()}});
+    EXPECT_EQ(UILocalizer(manifest(QStringLiteral("en-US")), catalogs).text(QStringLiteral("greeting")),
+              QStringLiteral("你好"));
+}
+
+TEST(UILocalizer, FillsPlaceholdersOnceWithoutRescanningValues) {
+    const UILocalizer localizer(
+        QJsonObject{},
+        {{QStringLiteral("zh-Hans"),
+          catalogue(QStringLiteral("zh-Hans"),
+                    {{QStringLiteral("summary"), QStringLiteral("{remaining} / {failed} / {passed}")},
+                     {QStringLiteral("line"), QStringLiteral("{field}：{value}")},
+                     {QStringLiteral("literal"), QStringLiteral("$& <&> 100% \\ {not a placeholder} {_x}")}})}});
+    EXPECT_EQ(localizer.text(
+                  QStringLiteral("summary"),
+                  {{QStringLiteral("remaining"), 6}, {QStringLiteral("failed"), 2}, {QStringLiteral("passed"), 1}}),
+              QStringLiteral("6 / 2 / 1"));
+    EXPECT_EQ(localizer.text(QStringLiteral("line"), {{QStringLiteral("field"), QStringLiteral("序列号")},
+                                                      {QStringLiteral("value"), QStringLiteral("0001/ABC")}}),
+              QStringLiteral("序列号：0001/ABC"));
+    EXPECT_EQ(
+        localizer.text(QStringLiteral("line"), {{QStringLiteral("field"), QStringLiteral("序列号")},
+                                                {QStringLiteral("value"), QStringLiteral("{field} $& <&> / SN0001")}}),
+        QStringLiteral("序列号：{field} $& <&> / SN0001"));
+    EXPECT_EQ(localizer.text(QStringLiteral("line"), {{QStringLiteral("field"), QStringLiteral("序列号")}}),
+              QStringLiteral("序列号：\u2014"));
+    EXPECT_EQ(localizer.text(QStringLiteral("literal")), QStringLiteral("$& <&> 100% \\ {not a placeholder} {_x}"));
+}
+
+TEST(UILocalizer, SourceMapsBaseTextsToTheChosenLanguage) {
+    auto catalogs = twoCatalogues();
+    catalogs[QStringLiteral("zh-Hans")] =
+        catalogue(QStringLiteral("zh-Hans"), {{QStringLiteral("b.second"), QStringLiteral("你好")},
+                                              {QStringLiteral("greeting"), QStringLiteral("你好")},
+                                              {QStringLiteral("count"), QStringLiteral("共 {n} 台")}});
+    const UILocalizer english(manifest(QStringLiteral("en-US")), catalogs);
+    EXPECT_EQ(english.aliases.value(QStringLiteral("你好")), QStringLiteral("b.second"))
+        << "alphabetically first key wins";
+    EXPECT_EQ(english.source(QStringLiteral("共 {n} 台")), QStringLiteral("共 {n} 台"))
+        << "templates with placeholders have no alias";
+    EXPECT_EQ(english.source(QStringLiteral("别的")), QStringLiteral("别的"));
+    const UILocalizer chinese(manifest(QStringLiteral("zh-Hans")), twoCatalogues());
+    const UILocalizer englishStandard(manifest(QStringLiteral("en-US")), twoCatalogues());
+    EXPECT_EQ(englishStandard.source(QStringLiteral("你好")), QStringLiteral("Hello"));
+    EXPECT_EQ(chinese.source(QStringLiteral("你好")), QStringLiteral("你好"));
+}
+
+TEST(UILocalizer, DateWithExplicitTimeZoneIgnoresTheMachineZone) {
+    const UILocalizer localizer(QJsonObject{}, {});
+    const QDateTime instant(QDate(2026, 3, 5), QTime(14, 7), QTimeZone::utc());
+    const QByteArray savedZone = qgetenv("TZ");
+    qputenv("TZ", "America/New_York");
+    const QString inNewYork = localizer.date(instant, QTimeZone("Asia/Shanghai"));
+    qputenv("TZ", "Pacific/Auckland");
+    const QString inAuckland = localizer.date(instant, QTimeZone("Asia/Shanghai"));
+    qputenv("TZ", savedZone);
+    EXPECT_EQ(inNewYork, inAuckland);
+    EXPECT_EQ(inNewYork, QStringLiteral("2026年3月5日 22:07"));
+}
+
+TEST(ShippedCatalogue, HasAChineseTextForEveryKeyTheProgramUses) {
+    const UILocalizer shipped =
+        UILocalizer::fromDirectory(tagsmith::test::sourcePath(QStringLiteral("resources/locales")));
+    EXPECT_EQ(shipped.locale, QStringLiteral("zh-Hans"));
+    QStringList keys = {"common.configuration",
+                        "common.configurationAccessible",
+                        "common.collectConfiguration",
+                        "common.line",
+                        "common.inches",
+                        "common.unread",
+                        "common.pendingConfirmation",
+                        "common.needsCheck",
+                        "common.normal",
+                        "common.unavailable",
+                        "common.quit",
+                        "inspector.overview",
+                        "inspector.receivePlaceholder",
+                        "inspector.send",
+                        "inspector.about",
+                        "inspector.summary",
+                        "state.pending",
+                        "state.running",
+                        "state.needsConfirmation",
+                        "state.passed",
+                        "state.failed"};
+    for (const char* field :
+         {"fullSerial", "macModel", "macName", "year", "screen", "chip", "cpuCores", "graphics", "gpuCores", "memory",
+          "batteryHealth", "cycles", "diskCapacity", "exterior", "batteryCondition"})
+        keys << QStringLiteral("field.") + QString::fromLatin1(field);
+    for (const char* item : {"wifi", "bluetooth", "keyboard", "touchpad", "screen", "leftSpeaker", "rightSpeaker",
+                             "microphone", "camera"}) {
+        keys << QStringLiteral("inspection.%1.title").arg(QString::fromLatin1(item))
+             << QStringLiteral("inspection.%1.hint").arg(QString::fromLatin1(item));
+    }
+    static const QRegularExpression han(QStringLiteral("\\p{Han}"));
+    const QStringList withoutChinese = {QStringLiteral("common.line"), QStringLiteral("inspection.wifi.title")};
+    for (const QString& key : keys) {
+        EXPECT_TRUE(shipped.base.contains(key)) << key.toStdString();
+        if (!withoutChinese.contains(key)) {
+            EXPECT_TRUE(shipped.text(key).contains(han)) << key.toStdString();
+        }
+    }
+    EXPECT_TRUE(shipped.text(QStringLiteral("inspection.screen.hint"), {{QStringLiteral("count"), 16}})
+                    .contains(QStringLiteral("16")));
+    EXPECT_EQ(shipped.text(QStringLiteral("common.line"), {{QStringLiteral("field"), QStringLiteral("芯片")},
+                                                           {QStringLiteral("value"), QStringLiteral("M1")}}),
+              QStringLiteral("芯片：M1"));
+    EXPECT_EQ(
+        shipped
+            .text(QStringLiteral("inspector.summary"),
+                  {{QStringLiteral("passed"), 1}, {QStringLiteral("failed"), 2}, {QStringLiteral("remaining"), 6}})
+            .count(QRegularExpression(QStringLiteral("[126]"))),
+        3);
+}
