@@ -4,10 +4,38 @@
 
 namespace tagsmith::app {
 
-int runSelfTest(SelfTest test, const QStringList& /*arguments*/) {
-    const QString message = QStringLiteral("此版本尚未包含自检模式 %1。").arg(selfTestSwitch(test));
-    std::fputs(message.toUtf8().constData(), stderr);
-    return 1;
+namespace {
+
+Result<QString> dispatch(SelfTest test, const QStringList& arguments) {
+    switch (test) {
+    case SelfTest::AModelTest:
+        return runAModelTest(arguments);
+    case SelfTest::PullTest:
+        return runPullTest(arguments);
+    case SelfTest::Verify:
+        return runVerify(arguments);
+    case SelfTest::Test:
+        return runCollectionTest(arguments);
+    case SelfTest::InspectionSelfTest:
+        return runInspectionSelfTest(arguments);
+    }
+    return selfTestNotBuilt(test);
+}
+
+} // namespace
+
+Error selfTestNotBuilt(SelfTest test) {
+    return {QStringLiteral("自检"), 1, QStringLiteral("此版本尚未包含自检模式 %1。").arg(selfTestSwitch(test))};
+}
+
+int runSelfTest(SelfTest test, const QStringList& arguments) {
+    const Result<QString> outcome = dispatch(test, arguments);
+    if (!outcome) {
+        std::fputs(outcome.error().description.toUtf8().constData(), stderr);
+        return 1;
+    }
+    std::puts(outcome.value().toUtf8().constData());
+    return 0;
 }
 
 } // namespace tagsmith::app

@@ -1,0 +1,9 @@
+#include "app/self_test.h"
+
+namespace tagsmith::app {
+
+Result<QString> runAModelTest(const QStringList& /*arguments*/) {
+    return selfTestNotBuilt(SelfTest::AModelTest);
+}
+
+} // namespace tagsmith::app

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "cli/command_line.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace tagsmith::cli {
+
+// Exit statuses shared by every verb.
+enum ExitStatus { kSuccess = 0, kFailure = 1, kUsage = 2 };
+
+struct Verb {
+    QStringList name;  // one or two words: {"validate"}, {"cable", "links"}
+    QString synopsis;  // the usage line after the program name
+    int positionalMin; // positional arguments after the name
+    int positionalMax; // -1: no upper limit
+    OptionSpec options;
+    std::function<int(const CommandLine&)> run;
+};
+
+// Verb groups, one file each.
+QList<Verb> allVerbs();
+
+// Failure output: one line of Chinese on standard error.
+int fail(const QString& description);
+void printLine(const QString& text);
+
+} // namespace tagsmith::cli
