@@ -39,12 +39,6 @@ QRectF rowFrame(int row, double unit) {
     return {14 * unit, (94 + 27 * row) * unit, width * unit, 26 * unit};
 }
 
-// Scales the painter so that one coordinate unit is one point of the label.
-void scaleToPoints(QPainter& painter, const QPaintDevice& device) {
-    const double scale = device.width() / Label::sizeInPoints().width();
-    painter.scale(scale, scale);
-}
-
 } // namespace
 
 QSizeF Label::sizeInPoints() {
@@ -95,12 +89,18 @@ void Label::drawRows(QPainter& painter, double unit) const {
     }
 }
 
+void Label::drawFilling(QPainter& painter) const {
+    // One coordinate unit becomes one point of the label.
+    const double scale = painter.device()->width() / sizeInPoints().width();
+    painter.scale(scale, scale);
+    draw(painter, QRectF(QPointF(0, 0), sizeInPoints()));
+}
+
 QImage Label::toImage() const {
     QImage image(kImageWidth, kImageHeight, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    scaleToPoints(painter, image);
-    draw(painter, QRectF(QPointF(0, 0), sizeInPoints()));
+    drawFilling(painter);
     return image;
 }
 
@@ -115,8 +115,7 @@ QByteArray Label::toPdf() const {
     writer.setResolution(kPdfResolution);
     writer.setTitle(QStringLiteral("MacBook ") + serial);
     QPainter painter(&writer);
-    scaleToPoints(painter, writer);
-    draw(painter, QRectF(QPointF(0, 0), sizeInPoints()));
+    drawFilling(painter);
     painter.end();
     return bytes;
 }

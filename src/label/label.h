@@ -24,6 +24,8 @@ public:
     // Draws into bounds given in the painter's current coordinates, whatever
     // the device (the label is laid out on a 320 × 240 unit grid).
     void draw(QPainter& painter, const QRectF& bounds) const;
+    // Draws over the painter's whole device, one label per device width.
+    void drawFilling(QPainter& painter) const;
 
     QImage toImage() const;   // 320 × 240 pixels, one pixel per grid unit
     QByteArray toPdf() const; // one 40 × 30 mm page
