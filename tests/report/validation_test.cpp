@@ -1,0 +1,130 @@
+#include "report/validation.h"
+
+#include "report/json_field_reader.h"
+#include "report/records_json.h"
+#include "report/report_json.h"
+#include "report/sample_reports.h"
+
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include <functional>
+
+using namespace tagsmith::report;
+using tagsmith::Result;
+
+namespace {
+
+const QString kInvalidField = QStringLiteral("报告格式或字段无效。");
+const QString kTextInvalid = QStringLiteral("报告字段过长或包含换行。");
+const QString kGraphicsInvalid = QStringLiteral("显卡字段无效。");
+
+QString outcomeOf(const Report& report) {
+    const Result<Report> checked = validated(encodeReport(report, JsonLayout::prettySorted), {});
+    return checked ? QString() : checked.error().description;
+}
+
+QString repeated(const char* text, qsizetype times) {
+    return QString::fromUtf8(text).repeated(times);
+}
+
+} // namespace
+
+TEST(Validation, EachFieldRuleHoldsAtItsBoundary) {
+    const struct {
+        const char* what;
+        std::function<void(Report&)> change;
+        QString error; // empty: accepted
+    } cases[] = {
+        {"schema version 2", [](Report& r) { r.schemaVersion = 2; }, kInvalidField},
+        {"serial of 8", [](Report& r) { r.serial = repeated("A", 8); }, {}},
+        {"serial of 20", [](Report& r) { r.serial = repeated("9", 20); }, {}},
+        {"serial of 7", [](Report& r) { r.serial = repeated("A", 7); }, kInvalidField},
+        {"serial of 21", [](Report& r) { r.serial = repeated("A", 21); }, kInvalidField},
+        {"serial with hyphen", [](Report& r) { r.serial = QStringLiteral("C02-XYZ1234"); }, kInvalidField},
+        {"serial with non-ASCII letter", [](Report& r) { r.serial = QStringLiteral("C02XYZ1234É"); }, kInvalidField},
+        {"serial then line feed", [](Report& r) { r.serial += u'\n'; }, kInvalidField},
+        {"model Mac15,3", [](Report& r) { r.model = QStringLiteral("Mac15,3"); }, {}},
+        {"model MacBookAir10,1", [](Report& r) { r.model = QStringLiteral("MacBookAir10,1"); }, {}},
+        {"model without comma part", [](Report& r) { r.model = QStringLiteral("MacBookPro16"); }, kInvalidField},
+        {"model iMac21,1", [](Report& r) { r.model = QStringLiteral("iMac21,1"); }, kInvalidField},
+        {"model lower case", [](Report& r) { r.model = QStringLiteral("macbookpro16,2"); }, kInvalidField},
+        {"model then line feed", [](Report& r) { r.model += u'\n'; }, kInvalidField},
+        {"name of 79 with a cluster",
+         [](Report& r) { r.name = QStringLiteral("MACBOOK") + repeated("e\u0301", 72); },
+         {}},
+        {"name of 80", [](Report& r) { r.name = QStringLiteral("MacBook") + repeated("x", 73); }, kInvalidField},
+        {"name without MacBook", [](Report& r) { r.name = QStringLiteral("iMac"); }, kInvalidField},
+        {"name with line feed", [](Report& r) { r.name = QStringLiteral("MacBook Pro\nA"); }, kInvalidField},
+        {"name with carriage return", [](Report& r) { r.name = QStringLiteral("MacBook\rPro"); }, kInvalidField},
+        {"cpu 0", [](Report& r) { r.cpu = 0; }, kInvalidField},
+        {"cpu 1024", [](Report& r) { r.cpu = 1024; }, kInvalidField},
+        {"gpu 1 and cpu 1023", [](Report& r) { r.gpu = 1, r.cpu = 1023; }, {}},
+        {"gpu 0", [](Report& r) { r.gpu = 0; }, kInvalidField},
+        {"cycles -1", [](Report& r) { r.cycles = -1; }, kInvalidField},
+        {"numbers absent", [](Report& r) { r.cpu = r.gpu = r.cycles = std::nullopt; }, {}},
+        {"memory of 99", [](Report& r) { r.memory = repeated("8", 99); }, {}},
+        {"memory of 100", [](Report& r) { r.memory = repeated("8", 100); }, kTextInvalid},
+        {"market of 100", [](Report& r) { r.market = repeated("国", 100); }, kTextInvalid},
+        {"year with line feed", [](Report& r) { r.years = {QStringLiteral("2020\n")}; }, kTextInvalid},
+        {"size with CR LF", [](Report& r) { r.inches = {QStringLiteral("13\r\n")}; }, kTextInvalid},
+        {"98 + CR LF", [](Report& r) { r.disk = repeated("1", 98) + QStringLiteral("\r\n"); }, kTextInvalid},
+        {"source with line feed", [](Report& r) { r.modelSources = {QStringLiteral("a\nb")}; }, {}},
+        {"graphics of 500", [](Report& r) { r.graphics = repeated("g", 500); }, {}},
+        {"graphics of 501", [](Report& r) { r.graphics = repeated("g", 501); }, kGraphicsInvalid},
+        {"graphics with tab", [](Report& r) { r.graphics = QStringLiteral("Intel\tAMD"); }, kGraphicsInvalid},
+        {"graphics with Cf", [](Report& r) { r.graphics = QStringLiteral("Intel\u200bAMD"); }, kGraphicsInvalid},
+        {"line break before long graphics",
+         [](Report& r) { r.chip = r.chip.value() + u'\n', r.graphics = repeated("g", 501); }, kTextInvalid},
+    };
+    for (const auto& c : cases) {
+        Report report = tagsmith::test::fullReport();
+        c.change(report);
+        EXPECT_EQ(outcomeOf(report), c.error) << c.what;
+    }
+}
+
+TEST(Validation, SizeIsCheckedBeforeParsing) {
+    const QByteArray report = encodeReport(tagsmith::test::fullReport(), JsonLayout::prettySorted);
+    const QByteArray largest = report + QByteArray(kMaxReportBytes - report.size(), ' ');
+    EXPECT_TRUE(validated(largest, {}));
+    const Result<Report> tooLarge = validated(QByteArray(kMaxReportBytes + 1, 'x'), {});
+    EXPECT_EQ(tooLarge.error(), (tagsmith::Error{kReportErrorDomain, 1, QStringLiteral("报告过大，无法导入。")}));
+}
+
+TEST(Validation, DecodingErrorsPassUnchangedAndAcceptedReportsAreEnriched) {
+    Report report = tagsmith::test::fullReport();
+    QByteArray bytes = encodeReport(report, JsonLayout::compactSorted).replace("\"schemaVersion\":1,", "");
+    EXPECT_EQ(validated(bytes, {}).error(), decodeReport(bytes).error());
+
+    report.years.clear();
+    report.inches.clear();
+    report.exterior.reset();
+    const AModelRule rule{QStringLiteral("Pro"),   QStringLiteral("2020"),
+                          QStringLiteral("13"),    {QStringLiteral("INTEL")},
+                          QStringLiteral("A2251"), QStringList{QStringLiteral("MacBookPro16,2")}};
+    const Report enriched = validated(encodeReport(report, JsonLayout::prettySorted), {rule}).value();
+    EXPECT_EQ(enriched.years, QStringList{QStringLiteral("2020")});
+    EXPECT_EQ(enriched.inches, QStringList{QStringLiteral("13")});
+    EXPECT_EQ(enriched.exterior, QStringLiteral("A2251"));
+}
+
+// Random bytes and random mutations of a valid report must end in a value or
+// an error, never a crash or a hang.
+TEST(Validation, SurvivesRandomAndMutatedInput) {
+    QRandomGenerator random(20250301);
+    const QByteArray valid = encodeReport(tagsmith::test::fullReport(), JsonLayout::prettySorted);
+    const QByteArray alphabet = "{}[]\":,\\u0123456789eE+-. \n\tnulltruefalse\xe7\xba\xa6\xff";
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray input = valid;
+        if (round % 3 == 0)
+            input = QByteArray(random.bounded(1, 400), '\0');
+        for (int edit = 0; edit < random.bounded(1, 8); ++edit) {
+            const qsizetype at = random.bounded(input.size());
+            input[at] = alphabet.at(random.bounded(alphabet.size()));
+        }
+        const Result<Report> outcome = validated(input, {});
+        EXPECT_TRUE(outcome || !outcome.error().description.isEmpty());
+    }
+}
