@@ -68,8 +68,8 @@ private:
     void append(const QString& text) { appendString(m_out, text); }
     void append(qint64 number) { m_out += QByteArray::number(number); }
 
-    // An empty list keeps its line break and indented closing bracket, the
-    // layout the collector has always written.
+    // Pretty-printed, an empty list keeps a blank line before its indented
+    // closing bracket, as the platform's own JSON writer lays it out.
     void append(const QStringList& list) {
         m_out += "[";
         if (m_pretty && list.isEmpty())
@@ -95,9 +95,8 @@ private:
 } // namespace
 
 QByteArray writeJsonObject(QList<JsonMember> members, JsonLayout layout) {
-    if (layout != JsonLayout::compactAnyOrder) {
+    if (layout != JsonLayout::compactAnyOrder)
         std::ranges::sort(members, [](const JsonMember& a, const JsonMember& b) { return a.key < b.key; });
-    }
     return ObjectWriter(layout == JsonLayout::prettySorted).write(members);
 }
 
