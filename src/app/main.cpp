@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "base/bundle.h"
 #include "base/process_values.h"
+#include "report/a_rules.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,6 +38,7 @@ int relaunch(const base::Bundle& bundle) {
 int main(int argc, char** argv) {
     const QStringList arguments = commandLine(argc, argv);
     const base::Bundle& bundle = base::Bundle::main();
+    report::setARules(report::loadARules(bundle.resourcePath(report::kARulesFileName)));
     QApplication application(argc, argv);
     const app::StartupPlan plan = app::planStartup(arguments, bundle.identifier);
     setProcessValues({plan.isCollector, plan.inspectionPreview});

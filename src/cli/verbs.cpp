@@ -6,6 +6,7 @@ namespace tagsmith::cli {
 
 QList<Verb> allVerbs() {
     QList<Verb> verbs;
+    verbs += reportVerbs();
     return verbs;
 }
 

@@ -1,0 +1,83 @@
+#include "collect/configuration_text.h"
+
+#include <optional>
+
+namespace tagsmith::collect {
+
+namespace {
+
+using report::Report;
+
+class SummaryLines {
+public:
+    explicit SummaryLines(const l10n::UILocalizer& localizer) : m_localizer(localizer) {}
+
+    void add(const QString& row, const QString& value) {
+        m_lines.append(
+            word(QStringLiteral("common.line"),
+                 {{QStringLiteral("field"), word(QStringLiteral("field.") + row)}, {QStringLiteral("value"), value}}));
+    }
+
+    QString word(const QString& key, const QVariantMap& args = {}) const { return m_localizer.text(key, args); }
+    QString orUnread(const std::optional<QString>& value) const { return value.value_or(unread()); }
+    QString orUnread(const std::optional<qint64>& value) const { return value ? QString::number(*value) : unread(); }
+
+    QString joinedOrPending(const QStringList& list) const {
+        return list.isEmpty() ? word(QStringLiteral("common.pendingConfirmation")) : list.join(QStringLiteral(" / "));
+    }
+
+    QString text() const { return m_lines.join(u'\n'); }
+
+private:
+    QString unread() const { return word(QStringLiteral("common.unread")); }
+
+    const l10n::UILocalizer& m_localizer;
+    QStringList m_lines;
+};
+
+QString screenValue(const Report& report, const SummaryLines& lines) {
+    const QString sizes = lines.joinedOrPending(report.inches);
+    return report.inches.isEmpty() ? sizes
+                                   : lines.word(QStringLiteral("common.inches"), {{QStringLiteral("value"), sizes}});
+}
+
+bool isIntel(const Report& report) {
+    return report.chip && report.chip->contains(QLatin1String("Intel"), Qt::CaseInsensitive);
+}
+
+// Intel machines name their graphics; Apple silicon counts GPU cores.
+void addGraphicsRow(const Report& report, SummaryLines& lines) {
+    if (isIntel(report))
+        lines.add(QStringLiteral("graphics"), lines.orUnread(report.graphics));
+    else
+        lines.add(QStringLiteral("gpuCores"), lines.orUnread(report.gpu));
+}
+
+QString batteryConditionValue(const Report& report, const SummaryLines& lines) {
+    if (report.batteryCondition == QStringLiteral("Good"))
+        return lines.word(QStringLiteral("common.normal"));
+    return lines.orUnread(report.batteryCondition);
+}
+
+} // namespace
+
+QString configurationText(const Report& report, const l10n::UILocalizer& localizer) {
+    SummaryLines lines(localizer);
+    lines.add(QStringLiteral("fullSerial"), report.serial);
+    lines.add(QStringLiteral("macModel"), report.model);
+    lines.add(QStringLiteral("macName"), report.name);
+    lines.add(QStringLiteral("year"), lines.joinedOrPending(report.years));
+    lines.add(QStringLiteral("screen"), screenValue(report, lines));
+    lines.add(QStringLiteral("chip"), lines.orUnread(report.chip));
+    lines.add(QStringLiteral("cpuCores"), lines.orUnread(report.cpu));
+    addGraphicsRow(report, lines);
+    lines.add(QStringLiteral("memory"), lines.orUnread(report.memory));
+    lines.add(QStringLiteral("batteryHealth"), lines.orUnread(report.batteryHealth));
+    lines.add(QStringLiteral("cycles"), lines.orUnread(report.cycles));
+    lines.add(QStringLiteral("diskCapacity"), lines.orUnread(report.disk));
+    lines.add(QStringLiteral("exterior"), report.exterior.value_or(lines.word(QStringLiteral("common.needsCheck"))));
+    lines.add(QStringLiteral("batteryCondition"), batteryConditionValue(report, lines));
+    return lines.text();
+}
+
+} // namespace tagsmith::collect

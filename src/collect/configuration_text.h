@@ -1,0 +1,14 @@
+#pragma once
+
+#include "l10n/l10n.h"
+#include "report/report.h"
+
+#include <QString>
+
+namespace tagsmith::collect {
+
+// The fourteen-line configuration summary of a report, every word through the
+// localizer; lines joined by a line feed, none after the last.
+QString configurationText(const report::Report& report, const l10n::UILocalizer& localizer = L10n::current());
+
+} // namespace tagsmith::collect

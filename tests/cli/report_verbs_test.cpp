@@ -1,0 +1,80 @@
+#include "report/model_identification.h"
+#include "report/report_file.h"
+#include "report/report_json.h"
+#include "report/sample_reports.h"
+#include "report/validation.h"
+#include "support/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+using namespace tagsmith::report;
+using tagsmith::test::reportFixture;
+using tagsmith::test::runCli;
+
+namespace {
+
+QString errorLine(const tagsmith::test::CliRun& run) {
+    return QString::fromUtf8(run.standardError).trimmed();
+}
+
+} // namespace
+
+TEST(ReportVerbs, ValidatePrintsEveryValidFixtureEnrichedAndPrettySorted) {
+    const auto rules = loadARules(tagsmith::test::sourcePath(QStringLiteral("resources/a-models.json")));
+    for (const QString& path : tagsmith::test::reportFixtures(QStringLiteral("valid"))) {
+        const auto run = runCli({QStringLiteral("validate"), path});
+        EXPECT_EQ(run.exitCode, 0) << path.toStdString() << run.standardError.toStdString();
+        const Report expected = validated(readReportFile(path).value(), rules).value();
+        EXPECT_EQ(run.standardOutput, encodeReport(expected, JsonLayout::prettySorted) + "\n");
+    }
+    const QString intel = reportFixture(QStringLiteral("valid/C02CQ4XYML7H_2025-01-20T07-31-05Z.macreport"));
+    QTemporaryDir noResources;
+    const auto bare = runCli({QStringLiteral("validate"), QStringLiteral("--resources"), noResources.path(), intel});
+    EXPECT_EQ(bare.exitCode, 0);
+    EXPECT_FALSE(bare.standardOutput.contains("exterior")) << "the rules come from the folder given";
+}
+
+TEST(ReportVerbs, ValidateRejectsEachInvalidFixtureWithItsMessage) {
+    const std::pair<const char*, QString> cases[] = {
+        {"schema-version-2", QStringLiteral("报告格式或字段无效。")},
+        {"serial-with-hyphen", QStringLiteral("报告格式或字段无效。")},
+        {"model-imac", QStringLiteral("报告格式或字段无效。")},
+        {"model-with-line-feed", QStringLiteral("报告格式或字段无效。")},
+        {"name-with-line-feed", QStringLiteral("报告格式或字段无效。")},
+        {"cpu-1024", QStringLiteral("报告格式或字段无效。")},
+        {"cycles-negative", QStringLiteral("报告格式或字段无效。")},
+        {"year-with-crlf", QStringLiteral("报告字段过长或包含换行。")},
+        {"memory-too-long", QStringLiteral("报告字段过长或包含换行。")},
+        {"graphics-with-tab", QStringLiteral("显卡字段无效。")},
+        {"missing-model-sources", QStringLiteral("缺少字段“modelSources”。")},
+        {"cpu-as-text", QStringLiteral("字段“cpu”应为整数（64 位），实际为文本。")},
+        {"truncated", QStringLiteral("数据不是有效的 JSON（第 201 字节附近）。")},
+    };
+    ASSERT_EQ(tagsmith::test::reportFixtures(QStringLiteral("invalid")).size(), std::size(cases));
+    for (const auto& [name, message] : cases) {
+        const auto run = runCli({QStringLiteral("validate"),
+                                 reportFixture(QStringLiteral("invalid/%1.macreport").arg(QLatin1String(name)))});
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_EQ(errorLine(run), message) << name;
+        EXPECT_TRUE(run.standardOutput.isEmpty()) << name;
+    }
+    QTemporaryDir folder;
+    QFile huge(folder.filePath(QStringLiteral("huge.macreport")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write(QByteArray(kMaxReportBytes + 1, ' '));
+    huge.close();
+    EXPECT_EQ(errorLine(runCli({QStringLiteral("validate"), huge.fileName()})), QStringLiteral("报告过大，无法导入。"));
+}
+
+TEST(ReportVerbs, SummaryPrintsTheFourteenLinesAndUsageErrorsExitTwo) {
+    const auto run = runCli(
+        {QStringLiteral("summary"), reportFixture(QStringLiteral("valid/Q9W3JX6H2K_2026-05-09T01-59-14Z.macreport"))});
+    const QStringList lines = QString::fromUtf8(run.standardOutput).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(lines.size(), 14);
+    EXPECT_EQ(lines.at(12), QStringLiteral("外观：需人工检查")) << "no rule ships for the M5 Max";
+    for (const char* arguments : {"summary", "validate a b", "validate a --x"})
+        EXPECT_EQ(runCli(QString::fromLatin1(arguments).split(u' ')).exitCode, 2) << arguments;
+}
