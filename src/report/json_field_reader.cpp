@@ -92,7 +92,7 @@ std::optional<qint64> JsonFieldReader::optionalInteger(const QString& key) {
         return std::nullopt;
     const auto integer = exactInteger(*value);
     if (!integer)
-        failType(pathOf(key), QStringLiteral("64 位整数"), *value);
+        failType(pathOf(key), QStringLiteral("整数（64 位）"), *value);
     return integer;
 }
 

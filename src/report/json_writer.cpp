@@ -51,14 +51,14 @@ class ObjectWriter {
 public:
     explicit ObjectWriter(bool pretty) : m_pretty(pretty) {}
 
-    QByteArray write(const QList<JsonMember>& members) {
+    QByteArray write(const QList<const JsonMember*>& members) {
         m_out = "{";
         for (qsizetype i = 0; i < members.size(); ++i) {
             m_out += i == 0 ? "" : ",";
             newLine(1);
-            appendString(m_out, members.at(i).key);
+            appendString(m_out, members.at(i)->key);
             m_out += m_pretty ? " : " : ":";
-            std::visit([this](const auto& value) { append(value); }, members.at(i).value);
+            std::visit([this](const auto& value) { append(value); }, members.at(i)->value);
         }
         newLine(0);
         return m_out + "}";
@@ -68,8 +68,8 @@ private:
     void append(const QString& text) { appendString(m_out, text); }
     void append(qint64 number) { m_out += QByteArray::number(number); }
 
-    // An empty list keeps its line break and indented closing bracket, the
-    // layout the collector has always written.
+    // Pretty-printed, an empty list keeps a blank line before its indented
+    // closing bracket, as the platform's own JSON writer lays it out.
     void append(const QStringList& list) {
         m_out += "[";
         if (m_pretty && list.isEmpty())
@@ -94,11 +94,13 @@ private:
 
 } // namespace
 
-QByteArray writeJsonObject(QList<JsonMember> members, JsonLayout layout) {
-    if (layout != JsonLayout::compactAnyOrder) {
-        std::ranges::sort(members, [](const JsonMember& a, const JsonMember& b) { return a.key < b.key; });
-    }
-    return ObjectWriter(layout == JsonLayout::prettySorted).write(members);
+QByteArray writeJsonObject(const QList<JsonMember>& members, JsonLayout layout) {
+    QList<const JsonMember*> ordered;
+    for (const JsonMember& member : members)
+        ordered.append(&member);
+    if (layout != JsonLayout::compactAnyOrder)
+        std::ranges::sort(ordered, [](const JsonMember* a, const JsonMember* b) { return a->key < b->key; });
+    return ObjectWriter(layout == JsonLayout::prettySorted).write(ordered);
 }
 
 } // namespace tagsmith::report

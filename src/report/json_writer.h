@@ -24,6 +24,6 @@ struct JsonMember {
 // Writes one flat JSON object. Texts are raw UTF-8 with quotes, backslashes,
 // solidi ("\/") and control characters escaped; no trailing line feed. Keys
 // are sorted by Unicode scalar value, which for these ASCII keys is byte order.
-QByteArray writeJsonObject(QList<JsonMember> members, JsonLayout layout);
+QByteArray writeJsonObject(const QList<JsonMember>& members, JsonLayout layout);
 
 } // namespace tagsmith::report

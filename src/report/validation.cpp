@@ -25,11 +25,17 @@ Error invalidField() {
     return reportError(kReportInvalidField, QStringLiteral("报告格式或字段无效。"));
 }
 
+// Generous for the longest emoji sequences, yet it stops a text of a few
+// characters from carrying megabytes of combining marks onto a label.
+constexpr qsizetype kMaxUnitsPerCharacter = 32;
+
 // User-perceived characters; a cluster is never shorter than one UTF-16 unit,
 // so short texts need no segmentation.
 bool hasAtMostCharacters(const QString& text, qsizetype limit) {
     if (text.size() <= limit)
         return true;
+    if (text.size() > limit * kMaxUnitsPerCharacter)
+        return false;
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype count = 0;
     while (finder.toNextBoundary() != -1) {

@@ -30,7 +30,6 @@ TEST(ReportVerbs, ValidatePrintsEveryValidFixtureEnrichedAndPrettySorted) {
         EXPECT_EQ(run.standardOutput, encodeReport(expected, JsonLayout::prettySorted) + "\n");
     }
     const QString intel = reportFixture(QStringLiteral("valid/C02CQ4XYML7H_2025-01-20T07-31-05Z.macreport"));
-    EXPECT_TRUE(runCli({QStringLiteral("validate"), intel}).standardOutput.contains("\"exterior\" : \"A2251\""));
     QTemporaryDir noResources;
     const auto bare = runCli({QStringLiteral("validate"), QStringLiteral("--resources"), noResources.path(), intel});
     EXPECT_EQ(bare.exitCode, 0);
@@ -72,15 +71,10 @@ TEST(ReportVerbs, ValidateRejectsEachInvalidFixtureWithItsMessage) {
 TEST(ReportVerbs, SummaryPrintsTheFourteenLinesAndUsageErrorsExitTwo) {
     const auto run = runCli(
         {QStringLiteral("summary"), reportFixture(QStringLiteral("valid/Q9W3JX6H2K_2026-05-09T01-59-14Z.macreport"))});
-    EXPECT_EQ(run.exitCode, 0);
     const QStringList lines = QString::fromUtf8(run.standardOutput).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(run.exitCode, 0);
     ASSERT_EQ(lines.size(), 14);
-    EXPECT_EQ(lines.front(), QStringLiteral("整机序列号：Q9W3JX6H2K"));
-    EXPECT_EQ(lines.at(12), QStringLiteral("外观：需人工检查"));
-
-    for (const QStringList& arguments :
-         {QStringList{QStringLiteral("summary")},
-          QStringList{QStringLiteral("validate"), QStringLiteral("a"), QStringLiteral("b")},
-          QStringList{QStringLiteral("validate"), QStringLiteral("a"), QStringLiteral("--x")}})
-        EXPECT_EQ(runCli(arguments).exitCode, 2) << arguments.join(u' ').toStdString();
+    EXPECT_EQ(lines.at(12), QStringLiteral("外观：需人工检查")) << "no rule ships for the M5 Max";
+    for (const char* arguments : {"summary", "validate a b", "validate a --x"})
+        EXPECT_EQ(runCli(QString::fromLatin1(arguments).split(u' ')).exitCode, 2) << arguments;
 }

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 using namespace tagsmith::report;
 using tagsmith::test::sourcePath;
@@ -38,11 +37,8 @@ TEST(ModelIdentification, ShippedRulesPickTheOneFittingANumber) {
         {machine("MacBook Pro", "MacBookPro16,2", "Intel Core i5-1038NG7 CPU @ 2.00GHz", {}, {}), "A2251"},
         {machine("MacBook Pro", "MacBookPro16,3", "Intel Core i5-8257U CPU @ 1.40GHz", {}, {}), "A2289"},
         {machine("MacBook Air", "MacBookAir9,1", "Intel Core i3-1000NG4 CPU @ 1.10GHz", {}, {}), {}},
-        {machine("MacBook Air", "MacBookAir8,2", "Intel Core i5-8210Y CPU @ 1.60GHz", {"2019"}, {}), "A1932"},
         {machine("MacBook Pro", "Mac16,6", "Apple M4 Max", {"2024"}, {}), {}},
         {machine("MacBook Pro", "Mac16,6", "Apple M4 Max", {"2024"}, {"14.2"}), "A3185"},
-        {machine("MacBook Pro", "Mac16,5", "Apple M4 Max", {"2024"}, {"16.2"}), "A3186"},
-        {machine("MacBook Pro", "Mac16,6", "Apple M4 Max", {}, {"14", "16"}), {}},
         {machine("MacBook Pro", "Mac16,6", "Apple M4 Max", {"2024"}, {"abc", " 14", "nan", "infinity", "0x0e"}), {}},
         {machine("MacBook Air", "MacBookAir10,1", "Apple M1", {}, {}), "A2337"},
         {machine("MacBook Air", "MacBookAir10,1", "Apple M1", {}, {"1e400"}), "A2337"},
@@ -50,9 +46,7 @@ TEST(ModelIdentification, ShippedRulesPickTheOneFittingANumber) {
         {machine("MacBook Pro", "Mac15,7", "Apple M3 Pro", {"2023"}, {"16"}), "A2991"},
         {machine("MacBook Pro", "MacBookPro15,2", "Intel Core i7-8559U CPU @ 2.70GHz", {"2018", "2019"}, {"13"}),
          "A1989"},
-        {machine("MacBook Pro", "MacBookPro14,1", "Intel Core i5-7360U CPU @ 2.30GHz", {"2017"}, {"13"}), {}},
         {machine("MacBook Neo", "Mac17,5", "Apple A18 Pro", {"2026"}, {"13"}), {}},
-        {machine("MacBook Pro", "Mac17,6", "Apple M5 Max", {"2026"}, {"16"}), {}},
     };
     for (const auto& c : cases) {
         const auto rule = matchingARule(c.report, shippedRules());
@@ -61,20 +55,18 @@ TEST(ModelIdentification, ShippedRulesPickTheOneFittingANumber) {
 }
 
 TEST(ModelIdentification, EnrichmentFillsOnlyWhatIsMissing) {
-    const Report air = machine("MacBook Air", "MacBookAir10,1", "Apple M1", {}, {});
+    Report air = machine("MacBook Air", "MacBookAir10,1", "Apple M1", {}, {});
     const Report filled = enrichA(air, shippedRules());
-    EXPECT_EQ(filled.years, QStringList{QStringLiteral("2020")});
-    EXPECT_EQ(filled.inches, QStringList{QStringLiteral("13")});
+    EXPECT_EQ(filled.years + filled.inches, (QStringList{QStringLiteral("2020"), QStringLiteral("13")}));
     EXPECT_EQ(filled.exterior, QStringLiteral("A2337"));
-
-    Report typed = air;
-    typed.exterior = QStringLiteral("A2179");
-    typed.years = {QStringLiteral("2020"), QStringLiteral("2021")};
-    EXPECT_EQ(enrichA(typed, shippedRules()).exterior, QStringLiteral("A2179"));
-    EXPECT_EQ(enrichA(typed, shippedRules()).years, typed.years);
-    typed.exterior = QString();
-    EXPECT_EQ(enrichA(typed, shippedRules()).exterior, QStringLiteral("A2337"));
     EXPECT_EQ(enrichA(air, {}), air);
+
+    air.exterior = QStringLiteral("A2179");
+    air.years = {QStringLiteral("2020"), QStringLiteral("2021")};
+    air.inches = {QStringLiteral("13.3")};
+    EXPECT_EQ(enrichA(air, shippedRules()), air);
+    air.exterior = QString();
+    EXPECT_EQ(enrichA(air, shippedRules()).exterior, QStringLiteral("A2337"));
 }
 
 TEST(ModelIdentification, ShippedRulesAreNormalisedAndEachFullyDescribedMachineFitsOnlyItsOwnRule) {
@@ -97,13 +89,6 @@ TEST(ModelIdentification, ShippedRulesAreNormalisedAndEachFullyDescribedMachineF
     }
 }
 
-TEST(ModelIdentification, ChipTextsAreNormalisedForMatching) {
-    EXPECT_EQ(normalisedChip(QStringLiteral("Apple M1 Pro")), QStringLiteral("M1PRO"));
-    EXPECT_EQ(normalisedChip(QStringLiteral("apple m3 max")), QStringLiteral("M3MAX"));
-    EXPECT_EQ(normalisedChip(QStringLiteral("Dual-Core Intel Core i5")), QStringLiteral("INTEL"));
-    EXPECT_EQ(normalisedChip(QString()), QString());
-}
-
 TEST(ModelIdentification, ShippedModelTableCoversEveryIdentifierAndRuleIdentifier) {
     const ModelTable table = loadModelTable(sourcePath(QStringLiteral("resources/models.json"))).value();
     qsizetype rows = 0;
@@ -116,17 +101,4 @@ TEST(ModelIdentification, ShippedModelTableCoversEveryIdentifierAndRuleIdentifie
         for (const QString& model : rule.modelIDs.value_or(QStringList()))
             EXPECT_TRUE(table.contains(model)) << model.toStdString();
     }
-}
-
-TEST(ModelIdentification, UnreadableTablesLoadEmpty) {
-    QTemporaryDir folder;
-    const QString broken = folder.filePath(QStringLiteral("a-models.json"));
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"([{"series":"Air","year":"2020","inches":"13","chips":"M1","exterior":"A2337"}])");
-    file.close();
-    EXPECT_TRUE(loadARules(broken).isEmpty());
-    EXPECT_TRUE(loadARules(folder.filePath(QStringLiteral("missing.json"))).isEmpty());
-    EXPECT_FALSE(loadModelTable(folder.filePath(QStringLiteral("missing.json"))));
-    EXPECT_TRUE(modelMap().isEmpty()) << "the test program runs outside any bundle";
 }

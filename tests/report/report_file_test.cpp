@@ -1,10 +1,6 @@
 #include "report/report_file.h"
 
-#include "report/validation.h"
-
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 using namespace tagsmith::report;
 
@@ -26,14 +22,4 @@ TEST(ReportFile, NameIsSerialAndMomentAndNeverLeavesTheFolder) {
         report.collectedAt = c.collectedAt;
         EXPECT_EQ(reportFileName(report), c.name);
     }
-}
-
-TEST(ReportFile, ReadingStopsOneBytePastTheReportLimit) {
-    QTemporaryDir folder;
-    QFile file(folder.filePath(QStringLiteral("big.macreport")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(kMaxReportBytes + 100, ' '));
-    file.close();
-    EXPECT_EQ(readReportFile(file.fileName())->size(), kMaxReportBytes + 1);
-    EXPECT_EQ(readReportFile(folder.filePath(QStringLiteral("none.macreport"))).error().domain, QStringLiteral("文件"));
 }

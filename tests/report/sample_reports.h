@@ -1,34 +1,12 @@
 #pragma once
 
-#include "report/report.h"
+#include "base/read_file.h"
+#include "report/report_json.h"
 #include "support/paths.h"
 
 #include <QDir>
 
 namespace tagsmith::test {
-
-// A report with every field set, as an Intel collector would send it.
-inline report::Report fullReport() {
-    report::Report report;
-    report.collectedAt = QStringLiteral("2025-03-01T09:15:00Z");
-    report.serial = QStringLiteral("C02CQ4XYML7H");
-    report.model = QStringLiteral("MacBookPro16,2");
-    report.name = QStringLiteral("MacBook Pro");
-    report.years = {QStringLiteral("2020")};
-    report.inches = {QStringLiteral("13"), QStringLiteral("13.3")};
-    report.chip = QStringLiteral("Intel Core i5-1038NG7 CPU @ 2.00GHz");
-    report.cpu = 4;
-    report.gpu = 1023;
-    report.memory = QStringLiteral("16 GB");
-    report.batteryHealth = QStringLiteral("约87%");
-    report.cycles = 0;
-    report.batteryCondition = QStringLiteral("Good");
-    report.disk = QStringLiteral("512G");
-    report.exterior = QStringLiteral("A2251");
-    report.market = QStringLiteral("国行");
-    report.graphics = QStringLiteral("Intel Iris Plus Graphics / AMD Radeon Pro 5300M");
-    return report;
-}
 
 inline QString reportFixture(const QString& relative) {
     return sourcePath(QStringLiteral("tests/fixtures/reports/") + relative);
@@ -39,6 +17,18 @@ inline QStringList reportFixtures(const QString& folder) {
     for (const QString& name : QDir(reportFixture(folder)).entryList({QStringLiteral("*.macreport")}, QDir::Files))
         paths.append(reportFixture(folder + u'/' + name));
     return paths;
+}
+
+inline report::Report fixtureReport(const QString& relative) {
+    return report::decodeReport(base::readFileUpTo(reportFixture(relative), 1 << 20).value()).value();
+}
+
+// The Intel 16-inch fixture with every field set.
+inline report::Report fullReport() {
+    report::Report report = fixtureReport(QStringLiteral("valid/C02ZK1HVMD6N_2024-12-03T10-48-33Z.macreport"));
+    report.market = QStringLiteral("国行");
+    report.gpu = 1023;
+    return report;
 }
 
 } // namespace tagsmith::test
