@@ -54,7 +54,7 @@ TEST(LabelRows, ChipMemoryAndBatteryTextsAreCompacted) {
     report.exterior.reset();
     const QStringList rows = lines(report);
     EXPECT_EQ(rows[1], QStringLiteral("M3PRO  11+14核"));
-    EXPECT_EQ(rows[2], QStringLiteral("macbook air  1T36G/512G"));
+    EXPECT_EQ(rows[2], QStringLiteral("macbook air  1T 36G/512G"));
     EXPECT_EQ(rows[4], QStringLiteral("型号待填   电池约87"));
     report.chip = QStringLiteral("Intel Core i7 2.6 GHz");
     EXPECT_EQ(lines(report)[1], QStringLiteral("INTELCOREI72.6GHZ  11+14核"));
