@@ -46,7 +46,8 @@ LabelPrinter::LabelPrinter(QSettings& settings, QString jobFolder, PrintTools to
 }
 
 QString LabelPrinter::defaultJobFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Tagsmith/PrintJobs");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Tagsmith/PrintJobs");
 }
 
 void LabelPrinter::setAutoPrint(bool on) {
@@ -94,9 +95,10 @@ bool LabelPrinter::record(const QString& serial) {
 }
 
 std::optional<QString> LabelPrinter::writeJobFile(const report::Report& report) {
-    const QString path = QDir(m_jobFolder).filePath(report.serial + u'_' +
-                                                    QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
-                                                    QStringLiteral(".pdf"));
+    const QString path =
+        QDir(m_jobFolder)
+            .filePath(report.serial + u'_' + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() +
+                      QStringLiteral(".pdf"));
     const Result<void> written = base::writeFileAtomically(path, labelFor(report).toPdf());
     if (!written) {
         m_lastPrintResult = written.error().description;
@@ -115,9 +117,19 @@ bool LabelPrinter::printAutomatically(const report::Report& report) {
 }
 
 QStringList LabelPrinter::lpArguments(const QString& serial, const QString& jobFile) {
-    return {QStringLiteral("-d"), kQueue, QStringLiteral("-n"), QStringLiteral("1"), QStringLiteral("-t"), jobTitle(serial),
-            QStringLiteral("-o"), QStringLiteral("PageSize=Label40x30"), QStringLiteral("-o"), QStringLiteral("Resolution=203dpi"),
-            QStringLiteral("-o"), QStringLiteral("print-scaling=none"), jobFile};
+    return {QStringLiteral("-d"),
+            kQueue,
+            QStringLiteral("-n"),
+            QStringLiteral("1"),
+            QStringLiteral("-t"),
+            jobTitle(serial),
+            QStringLiteral("-o"),
+            QStringLiteral("PageSize=Label40x30"),
+            QStringLiteral("-o"),
+            QStringLiteral("Resolution=203dpi"),
+            QStringLiteral("-o"),
+            QStringLiteral("print-scaling=none"),
+            jobFile};
 }
 
 QString LabelPrinter::preferredPrinter(const QStringList& printerNames) {
@@ -130,7 +142,8 @@ bool LabelPrinter::printManually(const report::Report& report, QWidget* parent) 
     QPrinter printer(QPrinter::HighResolution);
     if (const QString name = preferredPrinter(QPrinterInfo::availablePrinterNames()); !name.isEmpty())
         printer.setPrinterName(name);
-    printer.setPageSize(QPageSize(Label::sizeInPoints(), QPageSize::Point, QStringLiteral("Label40x30"), QPageSize::ExactMatch));
+    printer.setPageSize(
+        QPageSize(Label::sizeInPoints(), QPageSize::Point, QStringLiteral("Label40x30"), QPageSize::ExactMatch));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     printer.setCopyCount(1);
     printer.setDocName(jobTitle(report.serial));

@@ -39,7 +39,9 @@ struct PrintingPlace {
     QString jobFolder = dir.filePath(QStringLiteral("Tagsmith/PrintJobs"));
 
     QStringList storedSerials() const {
-        return QSettings(settingsPath, QSettings::IniFormat).value(QStringLiteral("automaticallySubmittedSerials")).toStringList();
+        return QSettings(settingsPath, QSettings::IniFormat)
+            .value(QStringLiteral("automaticallySubmittedSerials"))
+            .toStringList();
     }
     QStringList jobFiles() const { return QDir(jobFolder).entryList({QStringLiteral("*.pdf")}, QDir::Files); }
 };
@@ -64,15 +66,17 @@ TEST(LabelPrinter, LpGetsExactlyThirteenArgumentsWithTheJobFileLast) {
 }
 
 TEST(LabelPrinter, ManualPrintingPrefersThe720PrinterElseTheDefault) {
-    EXPECT_EQ(LabelPrinter::preferredPrinter({QStringLiteral("Office"), QStringLiteral("deli-720w"), QStringLiteral("X720")}),
-              QStringLiteral("deli-720w"));
+    EXPECT_EQ(
+        LabelPrinter::preferredPrinter({QStringLiteral("Office"), QStringLiteral("deli-720w"), QStringLiteral("X720")}),
+        QStringLiteral("deli-720w"));
     EXPECT_EQ(LabelPrinter::preferredPrinter({QStringLiteral("Office"), QStringLiteral("Label")}), QString());
 }
 
 TEST(LabelPrinter, ReportsThatCannotBePrintedAutomaticallyRecordNothing) {
     PrintingPlace place;
     QSettings settings(place.settingsPath, QSettings::IniFormat);
-    LabelPrinter printer(settings, place.jobFolder, PrintTools{QStringLiteral("/nonexistent/lp"), QStringLiteral("/bin/false")});
+    LabelPrinter printer(settings, place.jobFolder,
+                         PrintTools{QStringLiteral("/nonexistent/lp"), QStringLiteral("/bin/false")});
     EXPECT_TRUE(printer.autoPrint()) << "on when never set";
 
     Report twoYears = printableReport(QStringLiteral("SN2Y"));
@@ -80,7 +84,8 @@ TEST(LabelPrinter, ReportsThatCannotBePrintedAutomaticallyRecordNothing) {
     Report noBattery = printableReport(QStringLiteral("SNNB"));
     noBattery.batteryHealth.reset();
     for (const Report& report : {twoYears, noBattery})
-        EXPECT_EQ(printer.submitAutomatically(report), QStringLiteral("报告已收到，但关键配置缺失或年份/尺寸不唯一，自动打印暂停。请检查报告后手动打印。"));
+        EXPECT_EQ(printer.submitAutomatically(report),
+                  QStringLiteral("报告已收到，但关键配置缺失或年份/尺寸不唯一，自动打印暂停。请检查报告后手动打印。"));
     EXPECT_EQ(printer.submitAutomatically(printableReport(QStringLiteral("SNQ"))),
               QStringLiteral("未找到得力 Deli720W_40x30 队列，自动打印未执行。"));
     EXPECT_TRUE(place.storedSerials().isEmpty());
@@ -96,10 +101,12 @@ TEST(LabelPrinter, FailedSubmissionKeepsTheSerialSoItIsNeverRetried) {
     QSettings settings(place.settingsPath, QSettings::IniFormat);
     LabelPrinter printer(settings, place.jobFolder, PrintTools{failingTool(place.dir), QStringLiteral("/bin/true")});
     const auto status = printer.submitAutomatically(printableReport(QStringLiteral("SNFAIL")));
-    EXPECT_EQ(status, QStringLiteral("打印结果未确认，为防止重复出纸，已停止自动重试。请检查队列，需要补打时点击预览并打印。\n"
-                                     "lp: Error - The printer or class does not exist."));
+    EXPECT_EQ(status,
+              QStringLiteral("打印结果未确认，为防止重复出纸，已停止自动重试。请检查队列，需要补打时点击预览并打印。\n"
+                             "lp: Error - The printer or class does not exist."));
     EXPECT_EQ(place.storedSerials(), QStringList{QStringLiteral("SNFAIL")});
-    EXPECT_TRUE(printer.submitAutomatically(printableReport(QStringLiteral("SNFAIL")))->startsWith(QStringLiteral("已收到 SNFAIL。")));
+    EXPECT_TRUE(printer.submitAutomatically(printableReport(QStringLiteral("SNFAIL")))
+                    ->startsWith(QStringLiteral("已收到 SNFAIL。")));
 }
 
 TEST(LabelPrinter, AutomaticPrintReachesTheRealQueueOncePerSerialAcrossRestarts) {
@@ -113,7 +120,8 @@ TEST(LabelPrinter, AutomaticPrintReachesTheRealQueueOncePerSerialAcrossRestarts)
         LabelPrinter printer(settings, place.jobFolder);
         const auto status = printer.submitAutomatically(printableReport(QStringLiteral("C02XK0ABJGH5")));
         ASSERT_TRUE(status);
-        EXPECT_TRUE(status->startsWith(QStringLiteral("已向得力打印队列提交 C02XK0ABJGH5 的标签。"))) << status->toStdString();
+        EXPECT_TRUE(status->startsWith(QStringLiteral("已向得力打印队列提交 C02XK0ABJGH5 的标签。")))
+            << status->toStdString();
         EXPECT_TRUE(status->contains(QStringLiteral("request id is Deli720W_40x30-1")));
     }
     const QString delivered = cups.outputFolder() + QStringLiteral("/job-1.pdf");
@@ -127,7 +135,8 @@ TEST(LabelPrinter, AutomaticPrintReachesTheRealQueueOncePerSerialAcrossRestarts)
 
     QSettings reopened(place.settingsPath, QSettings::IniFormat);
     LabelPrinter restarted(reopened, place.jobFolder);
-    EXPECT_TRUE(restarted.submitAutomatically(printableReport(QStringLiteral("C02XK0ABJGH5")))->startsWith(QStringLiteral("已收到 ")));
+    EXPECT_TRUE(restarted.submitAutomatically(printableReport(QStringLiteral("C02XK0ABJGH5")))
+                    ->startsWith(QStringLiteral("已收到 ")));
     EXPECT_EQ(place.jobFiles().size(), 1);
     EXPECT_FALSE(QFile::exists(cups.outputFolder() + QStringLiteral("/job-2.pdf")));
 }

@@ -26,8 +26,9 @@ Report completeReport() {
 
 TEST(LabelRows, CompleteReportGivesFiveCompactRows) {
     EXPECT_EQ(lines(completeReport()),
-              (QStringList{QStringLiteral("22年   13.6寸"), QStringLiteral("M2  8+10核"), QStringLiteral("macbook air  16G/512G"),
-                           QStringLiteral("序列号：C02XK0ABJGH5"), QStringLiteral("A2681   电池87")}));
+              (QStringList{QStringLiteral("22年   13.6寸"), QStringLiteral("M2  8+10核"),
+                           QStringLiteral("macbook air  16G/512G"), QStringLiteral("序列号：C02XK0ABJGH5"),
+                           QStringLiteral("A2681   电池87")}));
 }
 
 TEST(LabelRows, EveryMissingValueShowsItsFallbackWord) {
@@ -37,8 +38,8 @@ TEST(LabelRows, EveryMissingValueShowsItsFallbackWord) {
     report.years = {QStringLiteral("2019"), QStringLiteral("2020")};
     report.inches = {QStringLiteral("13")};
     EXPECT_EQ(lines(report), (QStringList{QStringLiteral("年份待填   13寸"), QStringLiteral("芯片未读取  ?+?核"),
-                                          QStringLiteral("macbook pro  内存未读取/硬盘待填"), QStringLiteral("序列号：SN0001"),
-                                          QStringLiteral("型号待填   电池未读取")}));
+                                          QStringLiteral("macbook pro  内存未读取/硬盘待填"),
+                                          QStringLiteral("序列号：SN0001"), QStringLiteral("型号待填   电池未读取")}));
     report.years = {QStringLiteral("2019")};
     report.inches.clear();
     EXPECT_EQ(lines(report).front(), QStringLiteral("19年   尺寸待填"));

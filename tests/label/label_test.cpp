@@ -3,12 +3,12 @@
 #include "label/qr_code.h"
 
 #include "support/paths.h"
+#include "support/qr_decode.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -44,12 +44,7 @@ QString decodeQr(const QImage& image) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("label.png"));
     EXPECT_TRUE(image.save(path));
-    QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"),
-               {QStringLiteral("--nodbus"), QStringLiteral("--raw"), QStringLiteral("-q"), path});
-    if (!zbar.waitForFinished(20000))
-        return QStringLiteral("<zbarimg did not finish>");
-    return QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
+    return tagsmith::test::decodeQrFile(path);
 }
 
 } // namespace
