@@ -1,6 +1,6 @@
 #include "cli/verb.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -44,7 +44,11 @@ int runVerb(const QList<Verb>& verbs, const Verb& verb, const QStringList& words
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
+    // Labels need fonts, hence a GUI application, but this tool never shows a
+    // window: it draws offscreen so it runs over SSH and in scripts.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     const QList<Verb> verbs = allVerbs();
     const QStringList words = application.arguments().mid(1);
     const Verb* verb = findVerb(verbs, words);

@@ -1,0 +1,123 @@
+#include "label/label.h"
+
+#include "base/process_values.h"
+#include "label/qr_code.h"
+
+#include <QBuffer>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tagsmith::label {
+
+namespace {
+
+constexpr double kGridWidth = 320;
+constexpr int kImageWidth = 320;
+constexpr int kImageHeight = 240;
+constexpr int kMaxRows = 5;
+constexpr double kStartFontSize = 7.6;
+constexpr double kFontStep = 0.15;
+constexpr double kFontFloor = 4.5;
+constexpr int kPdfResolution = 203;
+
+// A font whose nominal size is `points` in the painter's unscaled coordinates,
+// whatever resolution the device reports.
+QFont labelFont(double points, QPaintDevice* device) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(points * 72.0 / device->logicalDpiY());
+    return font;
+}
+
+QRectF rowFrame(int row, double unit) {
+    const double width = row == 0 ? 180 : 290; // the first row shares its band with the QR code
+    return {14 * unit, (94 + 27 * row) * unit, width * unit, 26 * unit};
+}
+
+} // namespace
+
+QSizeF Label::sizeInPoints() {
+    return {40 * mm, 30 * mm};
+}
+
+double Label::fittedFontSize(const QString& text, double frameWidth, QPaintDevice* device) {
+    double size = kStartFontSize;
+    while (QFontMetricsF(labelFont(size, device), device).horizontalAdvance(text) > frameWidth && size > kFontFloor)
+        size -= kFontStep;
+    return size;
+}
+
+void Label::draw(QPainter& painter, const QRectF& bounds) const {
+    painter.fillRect(bounds, Qt::white);
+    painter.save();
+    painter.translate(bounds.topLeft() + QPointF(0, -2 * mm));
+    const double unit = bounds.width() / kGridWidth;
+    if (!serial.isEmpty())
+        drawQrCode(painter, unit);
+    drawRows(painter, unit);
+    painter.restore();
+}
+
+void Label::drawQrCode(QPainter& painter, double unit) const {
+    const std::optional<QImage> code = qrCodeImage(serial.toUtf8());
+    if (!code)
+        return;
+    const int w = code->width();
+    const int k = static_cast<int>(std::floor(124.0 / (w + 8)));
+    const int x0 = 304 - (w + 8) * k;
+    const QRectF target(unit * (x0 + 4 * k), unit * 4 * k, unit * w * k, unit * w * k);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false); // modules stay sharp
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setOpacity(1);
+    painter.drawImage(target, *code);
+    painter.restore();
+}
+
+void Label::drawRows(QPainter& painter, double unit) const {
+    painter.setPen(Qt::black);
+    const int count = std::min<int>(kMaxRows, static_cast<int>(rows.size()));
+    for (int i = 0; i < count; ++i) {
+        const QRectF frame = rowFrame(i, unit);
+        painter.setFont(labelFont(fittedFontSize(rows.at(i), frame.width(), painter.device()), painter.device()));
+        painter.drawText(frame, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, rows.at(i));
+    }
+}
+
+void Label::drawFilling(QPainter& painter) const {
+    // One coordinate unit becomes one point of the label.
+    const double scale = painter.device()->width() / sizeInPoints().width();
+    painter.scale(scale, scale);
+    draw(painter, QRectF(QPointF(0, 0), sizeInPoints()));
+}
+
+QImage Label::toImage() const {
+    QImage image(kImageWidth, kImageHeight, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    drawFilling(painter);
+    return image;
+}
+
+QByteArray Label::toPdf() const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(
+        QPageSize(QSizeF(40, 30), QPageSize::Millimeter, QStringLiteral("Label40x30"), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setResolution(kPdfResolution);
+    writer.setTitle(QStringLiteral("MacBook ") + serial);
+    QPainter painter(&writer);
+    drawFilling(painter);
+    painter.end();
+    return bytes;
+}
+
+} // namespace tagsmith::label

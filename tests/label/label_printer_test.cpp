@@ -1,0 +1,142 @@
+#include "label/label_printer.h"
+
+#include "support/cups_server.h"
+#include "support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+using tagsmith::label::LabelPrinter;
+using tagsmith::label::PrintTools;
+using tagsmith::report::Report;
+using tagsmith::test::CupsServer;
+
+namespace {
+
+const QString kQueue = QStringLiteral("Deli720W_40x30");
+
+Report printableReport(const QString& serial) {
+    Report report;
+    report.serial = serial;
+    report.name = QStringLiteral("MacBook Pro");
+    report.years = {QStringLiteral("2021")};
+    report.inches = {QStringLiteral("14.2")};
+    report.chip = QStringLiteral("Apple M1 Pro");
+    report.cpu = 10;
+    report.gpu = 16;
+    report.batteryHealth = QStringLiteral("91%");
+    return report;
+}
+
+// Preferences and job files live in the test's own folder.
+struct PrintingPlace {
+    QTemporaryDir dir;
+    QString settingsPath = dir.filePath(QStringLiteral("prefs.ini"));
+    QString jobFolder = dir.filePath(QStringLiteral("Tagsmith/PrintJobs"));
+
+    QStringList storedSerials() const {
+        return QSettings(settingsPath, QSettings::IniFormat)
+            .value(QStringLiteral("automaticallySubmittedSerials"))
+            .toStringList();
+    }
+    QStringList jobFiles() const { return QDir(jobFolder).entryList({QStringLiteral("*.pdf")}, QDir::Files); }
+};
+
+// A stand-in for lp that fails, for the path where the scheduler refuses a job.
+QString failingTool(const QTemporaryDir& dir) {
+    const QString path = dir.filePath(QStringLiteral("lp-failing"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write("#!/bin/sh\necho 'lp: Error - The printer or class does not exist.'\nexit 1\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+TEST(LabelPrinter, LpGetsExactlyThirteenArgumentsWithTheJobFileLast) {
+    EXPECT_EQ(LabelPrinter::lpArguments(QStringLiteral("SN1"), QStringLiteral("/j/SN1_X.pdf")),
+              (QStringList{"-d", "Deli720W_40x30", "-n", "1", "-t", "MacBook SN1", "-o", "PageSize=Label40x30", "-o",
+                           "Resolution=203dpi", "-o", "print-scaling=none", "/j/SN1_X.pdf"}));
+}
+
+TEST(LabelPrinter, ManualPrintingPrefersThe720PrinterElseTheDefault) {
+    EXPECT_EQ(
+        LabelPrinter::preferredPrinter({QStringLiteral("Office"), QStringLiteral("deli-720w"), QStringLiteral("X720")}),
+        QStringLiteral("deli-720w"));
+    EXPECT_EQ(LabelPrinter::preferredPrinter({QStringLiteral("Office"), QStringLiteral("Label")}), QString());
+}
+
+TEST(LabelPrinter, ReportsThatCannotBePrintedAutomaticallyRecordNothing) {
+    PrintingPlace place;
+    QSettings settings(place.settingsPath, QSettings::IniFormat);
+    LabelPrinter printer(settings, place.jobFolder,
+                         PrintTools{QStringLiteral("/nonexistent/lp"), QStringLiteral("/bin/false")});
+    EXPECT_TRUE(printer.autoPrint()) << "on when never set";
+
+    Report twoYears = printableReport(QStringLiteral("SN2Y"));
+    twoYears.years = {QStringLiteral("2021"), QStringLiteral("2022")};
+    Report noBattery = printableReport(QStringLiteral("SNNB"));
+    noBattery.batteryHealth.reset();
+    for (const Report& report : {twoYears, noBattery})
+        EXPECT_EQ(printer.submitAutomatically(report),
+                  QStringLiteral("报告已收到，但关键配置缺失或年份/尺寸不唯一，自动打印暂停。请检查报告后手动打印。"));
+    EXPECT_EQ(printer.submitAutomatically(printableReport(QStringLiteral("SNQ"))),
+              QStringLiteral("未找到得力 Deli720W_40x30 队列，自动打印未执行。"));
+    EXPECT_TRUE(place.storedSerials().isEmpty());
+    EXPECT_TRUE(place.jobFiles().isEmpty());
+
+    printer.setAutoPrint(false);
+    EXPECT_EQ(printer.submitAutomatically(printableReport(QStringLiteral("SNOFF"))), std::nullopt);
+    EXPECT_FALSE(LabelPrinter(settings, place.jobFolder).autoPrint()) << "the switch is remembered";
+}
+
+TEST(LabelPrinter, FailedSubmissionKeepsTheSerialSoItIsNeverRetried) {
+    PrintingPlace place;
+    QSettings settings(place.settingsPath, QSettings::IniFormat);
+    LabelPrinter printer(settings, place.jobFolder, PrintTools{failingTool(place.dir), QStringLiteral("/bin/true")});
+    const auto status = printer.submitAutomatically(printableReport(QStringLiteral("SNFAIL")));
+    EXPECT_EQ(status,
+              QStringLiteral("打印结果未确认，为防止重复出纸，已停止自动重试。请检查队列，需要补打时点击预览并打印。\n"
+                             "lp: Error - The printer or class does not exist."));
+    EXPECT_EQ(place.storedSerials(), QStringList{QStringLiteral("SNFAIL")});
+    EXPECT_TRUE(printer.submitAutomatically(printableReport(QStringLiteral("SNFAIL")))
+                    ->startsWith(QStringLiteral("已收到 SNFAIL。")));
+}
+
+TEST(LabelPrinter, AutomaticPrintReachesTheRealQueueOncePerSerialAcrossRestarts) {
+    CupsServer cups;
+    if (!cups.running())
+        GTEST_SKIP() << cups.whyNotRunning().toStdString();
+    ASSERT_TRUE(cups.addQueue(kQueue));
+    PrintingPlace place;
+    {
+        QSettings settings(place.settingsPath, QSettings::IniFormat);
+        LabelPrinter printer(settings, place.jobFolder);
+        const auto status = printer.submitAutomatically(printableReport(QStringLiteral("C02XK0ABJGH5")));
+        ASSERT_TRUE(status);
+        EXPECT_TRUE(status->startsWith(QStringLiteral("已向得力打印队列提交 C02XK0ABJGH5 的标签。")))
+            << status->toStdString();
+        EXPECT_TRUE(status->contains(QStringLiteral("request id is Deli720W_40x30-1")));
+    }
+    const QString delivered = cups.outputFolder() + QStringLiteral("/job-1.pdf");
+    ASSERT_TRUE(tagsmith::test::waitUntil([&] { return QFile::exists(delivered); }));
+    ASSERT_EQ(place.jobFiles().size(), 1);
+    QFile job(place.jobFolder + u'/' + place.jobFiles().front());
+    QFile arrived(delivered);
+    ASSERT_TRUE(job.open(QIODevice::ReadOnly) && arrived.open(QIODevice::ReadOnly));
+    EXPECT_EQ(arrived.readAll(), job.readAll()) << "the queue received the job file unchanged";
+    EXPECT_TRUE(place.jobFiles().front().startsWith(QStringLiteral("C02XK0ABJGH5_")));
+
+    QSettings reopened(place.settingsPath, QSettings::IniFormat);
+    LabelPrinter restarted(reopened, place.jobFolder);
+    EXPECT_TRUE(restarted.submitAutomatically(printableReport(QStringLiteral("C02XK0ABJGH5")))
+                    ->startsWith(QStringLiteral("已收到 ")));
+    EXPECT_EQ(place.jobFiles().size(), 1);
+    EXPECT_FALSE(QFile::exists(cups.outputFolder() + QStringLiteral("/job-2.pdf")));
+}
