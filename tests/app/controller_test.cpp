@@ -13,18 +13,18 @@
 using tagsmith::app::Controller;
 
 TEST(Controller, EachRoleHasItsWindowTitleAndContentSize) {
-    Controller workstation(false);
+    Controller workstation(false, {});
     EXPECT_EQ(workstation.window()->windowTitle(), QStringLiteral("Tagsmith · 数据线接收版"));
     EXPECT_EQ(workstation.window()->centralWidget()->size(), QSize(700, 580));
     EXPECT_TRUE(workstation.window()->isVisible());
 
-    Controller collector(true);
+    Controller collector(true, {});
     EXPECT_EQ(collector.window()->windowTitle(), QStringLiteral("Tagsmith ")) << "no short version outside a bundle";
     EXPECT_EQ(collector.window()->centralWidget()->size(), QSize(1060, 720));
 }
 
 TEST(Controller, ApplicationMenuOffersAboutAndQuitWithTheStandardShortcut) {
-    Controller controller(false);
+    Controller controller(false, {});
     const QList<QAction*> menus = controller.window()->menuBar()->actions();
     ASSERT_EQ(menus.size(), 1);
     const QList<QAction*> items = menus.front()->menu()->actions();
@@ -36,7 +36,7 @@ TEST(Controller, ApplicationMenuOffersAboutAndQuitWithTheStandardShortcut) {
 }
 
 TEST(Controller, ClosingTheWindowEndsTheApplication) {
-    Controller controller(false);
+    Controller controller(false, {});
     QTimer::singleShot(0, controller.window(), &QWidget::close);
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QApplication::exec(), 0);
