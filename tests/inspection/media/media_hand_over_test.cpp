@@ -1,42 +1,100 @@
 #include "inspection/media/media_hand_over.h"
 
 #include "base/serial_queue.h"
-#include "inspection/media/fake_media_hardware.h"
 #include "support/wait.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <condition_variable>
+#include <thread>
 
 using namespace tagsmith::inspection::media;
 using tagsmith::base::SerialQueue;
-using tagsmith::test::DeviceLedger;
-using tagsmith::test::FakeAudio;
-using tagsmith::test::FakeCamera;
-using tagsmith::test::FakeDeviceControl;
 using tagsmith::test::waitUntil;
 using namespace std::chrono_literals;
 
 namespace {
 
-// A media page reduced to the hand-over: it opens its device only after the
+// Holds a hardware call on its queue until the test opens it; gives way after
+// a while, so that a failing test cannot hang.
+class Gate {
+public:
+    void set(bool open) {
+        std::lock_guard lock(m_mutex);
+        m_open = open;
+        m_changed.notify_all();
+    }
+    void pass() {
+        std::unique_lock lock(m_mutex);
+        m_holding = !m_open;
+        m_changed.wait_for(lock, 10s, [this] { return m_open; });
+        m_holding = false;
+    }
+    bool isHolding() {
+        std::lock_guard lock(m_mutex);
+        return m_holding;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = true;
+    bool m_holding = false;
+};
+
+enum Device { camera, audio };
+
+// The camera and the audio devices as their hardware queues see them.
+struct FakeDevices {
+    bool start(Device device) {
+        startGate[device].pass();
+        std::lock_guard lock(mutex);
+        conflict = conflict || open[camera] || open[audio]; // opened twice, or while the other was open
+        open[device] = true;
+        ++starts[device];
+        return true;
+    }
+    void stop(Device device) {
+        stopGate[device].pass();
+        std::this_thread::sleep_for(stopLatency); // slow hardware, not a wait for a condition
+        std::lock_guard lock(mutex);
+        open[device] = false;
+        ++stops[device];
+    }
+    template <typename Read> auto read(Read read) {
+        std::lock_guard lock(mutex);
+        return read();
+    }
+
+    std::mutex mutex;
+    bool open[2] = {false, false};
+    int starts[2] = {0, 0};
+    int stops[2] = {0, 0};
+    bool conflict = false;
+    Gate startGate[2];
+    Gate stopGate[2];
+    std::chrono::milliseconds stopLatency{0};
+};
+
+// A media page reduced to the hand-over: it opens its device only once the
 // other page released its own, and shows what a real page would show.
 class HandOverPage {
 public:
-    HandOverPage(const QString& name, SerialQueue& queue, std::function<bool()> open, std::function<void()> close,
-                 bool answersAtOnceWhenReleased, std::chrono::milliseconds timeout, QStringList& log)
-        : m_name(name), m_open(std::move(open)) {
+    HandOverPage(Device device, FakeDevices& devices, SerialQueue& queue, std::chrono::milliseconds timeout,
+                 QStringList& log)
+        : m_device(device), m_devices(devices) {
+        const QString name = device == camera ? QStringLiteral("camera") : QStringLiteral("audio");
         HandOverSettings settings{&queue,
-                                  std::move(close),
+                                  [&devices, device] { devices.stop(device); },
                                   timeout,
                                   name + QStringLiteral(".release.confirmed"),
                                   name + QStringLiteral(".stop.timeout"),
-                                  answersAtOnceWhenReleased,
+                                  device == camera,
                                   [&log](const QString& event) { log.append(event); }};
-        HandOverDisplay display{[this](const QString&) { showClosing(); },
+        HandOverDisplay display{[this](const QString&) { showing = startEnabled = false; },
                                 [this](const QString& message) {
-                                    startEnabled = true;
                                     status = message;
+                                    startEnabled = true;
                                 },
                                 [this] { status = QStringLiteral("release timed out"); }};
         handOver = MediaHandOver::create(std::move(settings), std::move(display));
@@ -47,22 +105,21 @@ public:
         if (!request)
             return;
         startEnabled = false;
-        status = QStringLiteral("waiting for the other device");
         armStartWatchdog(request);
         handOver->askToRelease(request, [this, request](bool released) {
-            handOver->cancelWatchdog();
             if (!released)
                 return handOver->stopAndShow(QStringLiteral("other device not released"));
             armStartWatchdog(request);
-            handOver->startOnQueue(request, m_open, [this](bool opened) {
-                handOver->cancelWatchdog();
-                showing = opened;
-            });
+            handOver->startOnQueue(
+                request, [this] { return m_devices.start(m_device); },
+                [this](bool opened) {
+                    handOver->cancelWatchdog();
+                    showing = opened;
+                });
         });
     }
-    void stop() { handOver->stopAndShow(m_name + QStringLiteral(" closed")); }
-    void release(ReleaseCompletion completion) {
-        handOver->stopAndShow(m_name + QStringLiteral(" closed"), std::move(completion));
+    void release(ReleaseCompletion completion = {}) {
+        handOver->stopAndShow(QStringLiteral("closed"), std::move(completion));
     }
 
     std::shared_ptr<MediaHandOver> handOver;
@@ -71,11 +128,6 @@ public:
     QString status;
 
 private:
-    void showClosing() {
-        showing = false;
-        startEnabled = false;
-        status = QStringLiteral("closing");
-    }
     void armStartWatchdog(const std::shared_ptr<MediaRequest>& request) {
         handOver->armWatchdog(handOver->timeout(), [this, request] {
             if (!request->isCancelled())
@@ -83,167 +135,109 @@ private:
         });
     }
 
-    QString m_name;
-    std::function<bool()> m_open;
+    Device m_device;
+    FakeDevices& m_devices;
 };
 
-// Both pages on their own queues, cross-linked as the suite links them,
-// counting every hand-over question and answer.
+// Both pages on their own queues, linked as the suite links them; every
+// question and answer between them is counted.
 class HandOver : public testing::Test {
 protected:
     explicit HandOver(std::chrono::milliseconds timeout = 2s)
-        : camera(
-              QStringLiteral("camera"), cameraQueue, [this] { return cameraHardware.start({}).has_value(); },
-              [this] { cameraHardware.stop(); }, true, timeout, log),
-          audio(
-              QStringLiteral("audio"), audioQueue, [this] { return audioHardware.start().has_value(); },
-              [this] { audioHardware.stop(); }, false, timeout, log) {
-        camera.handOver->prepareForUse = [this](ReleaseCompletion completion) { ask(audio, std::move(completion)); };
-        audio.handOver->prepareForUse = [this](ReleaseCompletion completion) { ask(camera, std::move(completion)); };
+        : cameraPage(camera, devices, cameraQueue, timeout, log), audioPage(audio, devices, audioQueue, timeout, log) {
+        cameraPage.handOver->prepareForUse = [this](ReleaseCompletion done) { ask(audioPage, std::move(done)); };
+        audioPage.handOver->prepareForUse = [this](ReleaseCompletion done) { ask(cameraPage, std::move(done)); };
     }
-
     ~HandOver() override {
-        for (FakeDeviceControl* control : {&cameraControl, &audioControl}) {
-            control->startGate.open();
-            control->stopGate.open();
-        }
+        for (Gate* gate : {&devices.startGate[0], &devices.startGate[1], &devices.stopGate[0], &devices.stopGate[1]})
+            gate->set(true);
     }
 
-    void ask(HandOverPage& other, ReleaseCompletion completion) {
-        ++asked;
-        other.release([this, completion = std::move(completion)](bool released) {
+    void ask(HandOverPage& other, ReleaseCompletion done) {
+        other.release([this, done = std::move(done)](bool released) {
             answers.push_back(released);
-            completion(released);
+            done(released);
         });
     }
 
-    DeviceLedger ledger;
-    FakeDeviceControl cameraControl;
-    FakeDeviceControl audioControl;
-    FakeCamera cameraHardware{ledger, cameraControl};
-    FakeAudio audioHardware{ledger, audioControl};
+    FakeDevices devices;
     SerialQueue cameraQueue{QStringLiteral("test.camera-hardware")};
     SerialQueue audioQueue{QStringLiteral("test.audio-hardware")};
     QStringList log;
-    HandOverPage camera;
-    HandOverPage audio;
-    int asked = 0;
+    HandOverPage cameraPage;
+    HandOverPage audioPage;
     std::vector<bool> answers;
 };
 
 class HandOverAlternation : public HandOver, public testing::WithParamInterface<std::chrono::milliseconds> {};
 
 TEST_P(HandOverAlternation, EightSwitchesNeverOpenADeviceTwiceAndAnswerEveryWaiter) {
-    cameraControl.stopLatency = GetParam();
-    audioControl.stopLatency = GetParam();
+    devices.stopLatency = GetParam();
     for (int i = 0; i < 8; ++i) {
-        HandOverPage& page = i % 2 == 0 ? camera : audio;
+        HandOverPage& page = i % 2 == 0 ? cameraPage : audioPage;
         ASSERT_TRUE(waitUntil([&page] { return page.startEnabled; })) << i;
         page.start();
         ASSERT_TRUE(waitUntil([&page] { return page.showing; })) << i;
     }
-    EXPECT_FALSE(ledger.overlapped());
-    EXPECT_FALSE(ledger.openedTwice());
-    EXPECT_EQ(ledger.starts(DeviceLedger::camera), 4);
-    EXPECT_EQ(ledger.starts(DeviceLedger::audio), 4);
+    EXPECT_FALSE(devices.read([this] { return devices.conflict; }));
+    EXPECT_EQ(devices.read([this] { return devices.starts[camera] + devices.starts[audio]; }), 8);
     EXPECT_EQ(answers, std::vector<bool>(8, true));
-    EXPECT_EQ(asked, 8);
-    EXPECT_EQ(camera.handOver->waiterCount() + audio.handOver->waiterCount(), 0u);
+    EXPECT_EQ(cameraPage.handOver->waiterCount() + audioPage.handOver->waiterCount(), 0u);
     EXPECT_EQ(log.count(QStringLiteral("camera.release.confirmed")), 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(InspectionMedia, HandOverAlternation, testing::Values(0ms, 40ms),
-                         [](const testing::TestParamInfo<std::chrono::milliseconds>& info) {
-                             return info.param == 0ms ? std::string("StopsAtOnce") : std::string("SlowStops");
-                         });
+INSTANTIATE_TEST_SUITE_P(InspectionMedia, HandOverAlternation, testing::Values(0ms, 40ms));
 
-class StalledRelease : public HandOver {
+class HandOverTimeOut : public HandOver {
 protected:
-    StalledRelease() : HandOver(500ms) {}
+    HandOverTimeOut() : HandOver(500ms) {}
 };
 
-TEST_F(StalledRelease, AnswersWaitersFalseAfterTheTimeOutUntilALateConfirmation) {
-    camera.start();
-    ASSERT_TRUE(waitUntil([this] { return camera.showing; }));
-    cameraControl.stopGate.close();
-
-    audio.start();
+TEST_F(HandOverTimeOut, StalledReleaseAnswersFalseUntilALateConfirmation) {
+    cameraPage.start();
+    ASSERT_TRUE(waitUntil([this] { return cameraPage.showing; }));
+    devices.stopGate[camera].set(false);
+    audioPage.start();
     std::optional<bool> second;
-    camera.release([&second](bool released) { second = released; });
-    EXPECT_FALSE(camera.showing) << "the preview goes at once, before the device stops";
-    ASSERT_TRUE(waitUntil([this] { return camera.handOver->releaseTimedOut(); }));
+    cameraPage.release([&second](bool released) { second = released; });
+    EXPECT_FALSE(cameraPage.showing) << "the picture goes at once, before the device stops";
+
+    ASSERT_TRUE(waitUntil([this] { return cameraPage.handOver->releaseTimedOut(); }));
     EXPECT_EQ(second, false);
-    EXPECT_EQ(camera.status, QStringLiteral("release timed out"));
+    EXPECT_EQ(answers, std::vector<bool>({true, false}));
+    EXPECT_EQ(cameraPage.status, QStringLiteral("release timed out"));
     EXPECT_TRUE(log.contains(QStringLiteral("camera.stop.timeout")));
-    EXPECT_EQ(answers, std::vector<bool>({true, false})) << "audio learnt that the camera is still held";
-    ASSERT_TRUE(waitUntil([this] { return audio.startEnabled; }));
-    EXPECT_FALSE(audio.showing);
-    EXPECT_FALSE(ledger.isOpen(DeviceLedger::audio));
-
     std::optional<bool> whileTimedOut;
-    camera.release([&whileTimedOut](bool released) { whileTimedOut = released; });
+    cameraPage.release([&whileTimedOut](bool released) { whileTimedOut = released; });
     EXPECT_EQ(whileTimedOut, false) << "answered at once, not queued behind the stuck device";
+    ASSERT_TRUE(waitUntil([this] { return audioPage.startEnabled; }));
+    EXPECT_FALSE(devices.read([this] { return devices.open[audio]; }));
 
-    cameraControl.stopGate.open();
-    ASSERT_TRUE(waitUntil([this] { return !camera.handOver->isClosing(); }));
-    EXPECT_FALSE(camera.handOver->releaseTimedOut());
-    EXPECT_TRUE(camera.startEnabled);
+    devices.stopGate[camera].set(true);
+    ASSERT_TRUE(waitUntil([this] { return !cameraPage.handOver->isClosing(); }));
+    EXPECT_FALSE(cameraPage.handOver->releaseTimedOut());
     EXPECT_TRUE(log.contains(QStringLiteral("camera.release.confirmed")));
-
-    audio.start();
-    ASSERT_TRUE(waitUntil([this] { return audio.showing; }));
-    EXPECT_FALSE(ledger.overlapped());
-    EXPECT_EQ(camera.handOver->waiterCount(), 0u);
+    audioPage.start();
+    ASSERT_TRUE(waitUntil([this] { return audioPage.showing; }));
+    EXPECT_FALSE(devices.read([this] { return devices.conflict; }));
 }
 
-// How an attempt is abandoned while the device is still opening.
-enum class Abandon { byTheOperator, byTheStartWatchdog };
-
-class AbandonedStart : public HandOver, public testing::WithParamInterface<Abandon> {
-protected:
-    AbandonedStart() : HandOver(500ms) {}
-};
-
-TEST_P(AbandonedStart, ClosesTheLateDeviceOnItsQueueAndShowsNothing) {
-    cameraControl.startGate.close();
-    camera.start();
-    ASSERT_TRUE(waitUntil([this] { return cameraControl.startGate.isHolding(); }));
-    if (GetParam() == Abandon::byTheOperator)
-        camera.stop();
-    ASSERT_TRUE(waitUntil([this] { return camera.handOver->isClosing(); }));
-
-    cameraControl.startGate.open();
-    ASSERT_TRUE(waitUntil([this] { return camera.startEnabled; }));
-    EXPECT_FALSE(camera.showing);
-    EXPECT_EQ(ledger.starts(DeviceLedger::camera), 1);
-    EXPECT_FALSE(ledger.isOpen(DeviceLedger::camera));
-    EXPECT_EQ(ledger.stops(DeviceLedger::camera), 2) << "once by the late start, once by the release";
-
-    camera.start();
-    ASSERT_TRUE(waitUntil([this] { return camera.showing; })) << "a new attempt works once the release is confirmed";
-}
-
-INSTANTIATE_TEST_SUITE_P(InspectionMedia, AbandonedStart,
-                         testing::Values(Abandon::byTheOperator, Abandon::byTheStartWatchdog),
-                         [](const testing::TestParamInfo<Abandon>& info) {
-                             return info.param == Abandon::byTheOperator ? std::string("ByTheOperator")
-                                                                         : std::string("ByTheStartWatchdog");
-                         });
-
-TEST_F(HandOver, ReleasedCameraAnswersAtOnceWhileAudioAlwaysStopsItsDevice) {
-    std::optional<bool> cameraAnswer;
-    camera.release([&cameraAnswer](bool released) { cameraAnswer = released; });
-    EXPECT_EQ(cameraAnswer, true);
-    EXPECT_FALSE(camera.handOver->isClosing());
-
-    std::optional<bool> audioAnswer;
-    audio.release([&audioAnswer](bool released) { audioAnswer = released; });
-    EXPECT_FALSE(audioAnswer.has_value());
-    EXPECT_TRUE(audio.handOver->isClosing());
-    EXPECT_EQ(audio.handOver->beginAttempt(), nullptr) << "no new attempt while the release runs";
-    ASSERT_TRUE(waitUntil([&audioAnswer] { return audioAnswer.has_value(); }));
-    EXPECT_EQ(audioAnswer, true);
-    EXPECT_EQ(ledger.stops(DeviceLedger::audio), 1);
+TEST_F(HandOverTimeOut, AbandonedStartClosesTheLateDeviceOnItsQueueAndShowsNothing) {
+    for (bool byTheOperator : {true, false}) {
+        devices.startGate[camera].set(false);
+        cameraPage.start();
+        ASSERT_TRUE(waitUntil([this] { return devices.startGate[camera].isHolding(); }));
+        if (byTheOperator)
+            cameraPage.release();
+        ASSERT_TRUE(waitUntil([this] { return cameraPage.handOver->isClosing(); })) << "else the start watchdog";
+        devices.startGate[camera].set(true);
+        ASSERT_TRUE(waitUntil([this] { return cameraPage.startEnabled; }));
+        EXPECT_FALSE(cameraPage.showing);
+        EXPECT_FALSE(devices.read([this] { return devices.open[camera]; }));
+    }
+    EXPECT_EQ(devices.read([this] { return devices.stops[camera]; }), 4) << "each by the late start and the release";
+    cameraPage.start();
+    ASSERT_TRUE(waitUntil([this] { return cameraPage.showing; })) << "a new attempt works after the release";
 }
 
 } // namespace
