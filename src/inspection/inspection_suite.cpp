@@ -93,9 +93,9 @@ void InspectionSuite::placeFeedback() {
 
 void InspectionSuite::placeStrip(InspectionPage& page, InspectionItem item, const QRect& frameFromBottomLeft,
                                  bool showTitle) {
-    QWidget* view = page.view();
-    auto* strip = new ResultFeedback(m_results, item, showTitle, view);
-    strip->setGeometry(flippedFrame(frameFromBottomLeft, view->height()));
+    // Placed on the design area, whatever size the tab view has given the page so far.
+    auto* strip = new ResultFeedback(m_results, item, showTitle, page.view());
+    strip->setGeometry(flippedFrame(frameFromBottomLeft, kInspectionPageSize.height()));
     strip->show();
     m_feedback.append(strip);
 }
