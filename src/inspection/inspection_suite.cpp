@@ -80,8 +80,8 @@ void InspectionSuite::addTabs() {
 }
 
 void InspectionSuite::placeFeedback() {
-    placeStrip(*m_pages.wireless, InspectionItem::wifi, {565, 514, 414, 46}, false);
-    placeStrip(*m_pages.wireless, InspectionItem::bluetooth, {565, 271, 414, 46}, false);
+    placeStrip(*m_pages.wireless, InspectionItem::wifi, QRect({565, 514}, kStripSize), false);
+    placeStrip(*m_pages.wireless, InspectionItem::bluetooth, QRect({565, 271}, kStripSize), false);
     placeStrip(*m_pages.keyboard, InspectionItem::keyboard, QRect({565, 568}, kStripSize), false);
     placeStrip(*m_pages.touchpad, InspectionItem::touchpad, QRect({565, 568}, kStripSize), false);
     placeStrip(*m_pages.screen, InspectionItem::screen, QRect({565, 568}, kStripSize), false);
