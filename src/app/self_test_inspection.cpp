@@ -1,9 +1,128 @@
 #include "app/self_test.h"
 
+#include "inspection/inspection_controls.h"
+#include "inspection/inspection_dashboard_view.h"
+#include "inspection/inspection_results.h"
+#include "inspection/inspection_suite.h"
+#include "l10n/l10n.h"
+
+#include <QDir>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <array>
+
 namespace tagsmith::app {
 
-Result<QString> runInspectionSelfTest(const QStringList& /*arguments*/) {
-    return selfTestNotBuilt(SelfTest::InspectionSelfTest);
+namespace {
+
+using inspection::InspectionItem;
+using inspection::InspectionResults;
+using inspection::InspectionState;
+
+constexpr QSize kTabViewSize(1036, 696);
+const QString kOverviewTab = QStringLiteral("验机总览");
+
+Error failure(const QString& what) {
+    return {QStringLiteral("自检"), 1, QStringLiteral("检测框架自检失败：") + what};
+}
+
+// Renders at twice the size so that a person can judge the drawing.
+bool savePicture(QWidget* widget, const QString& path) {
+    QPixmap picture(widget->size() * 2);
+    picture.setDevicePixelRatio(2);
+    picture.fill(widget->palette().window().color());
+    widget->render(&picture);
+    return picture.save(path, "PNG");
+}
+
+bool holdsTheSixTabs(const QTabWidget& tabs) {
+    const std::array identifiers = {inspection::kWirelessTab, inspection::kKeyboardTab, inspection::kTouchpadTab,
+                                    inspection::kScreenTab,   inspection::kAudioTab,    inspection::kCameraTab};
+    if (tabs.count() != int(identifiers.size()) + 1)
+        return false;
+    for (int i = 0; i < int(identifiers.size()); ++i) {
+        if (tabs.tabBar()->tabData(i + 1).toString() != identifiers[i])
+            return false;
+    }
+    return true;
+}
+
+// One item in each state, manual verdicts included, as an operator might leave them.
+void recordSampleResults(InspectionResults& results) {
+    results.set(InspectionItem::wifi, InspectionState::passed, QStringLiteral("Wi-Fi 已成功连接，自动通过"));
+    results.set(InspectionItem::keyboard, InspectionState::running, QStringLiteral("已识别 41 / 77 个可检测按键"));
+    results.set(InspectionItem::touchpad, InspectionState::needsConfirmation,
+                QStringLiteral("轨迹及左右键已识别，请人工确认"), true);
+    for (InspectionItem item : {InspectionItem::leftSpeaker, InspectionItem::rightSpeaker})
+        results.set(item, InspectionState::needsConfirmation, QStringLiteral("测试音播放完成，请确认声音正常"), true);
+    results.confirm(InspectionItem::leftSpeaker, true);
+    results.confirm(InspectionItem::rightSpeaker, false);
+    results.set(InspectionItem::microphone, InspectionState::needsConfirmation,
+                QStringLiteral("录音回放完成，请确认收音清晰"), true);
+}
+
+std::optional<Error> checkStoreRules(InspectionResults& results) {
+    if (results.confirm(InspectionItem::bluetooth, true))
+        return failure(QStringLiteral("未解锁的项目被人工确认通过。"));
+    results.set(InspectionItem::rightSpeaker, InspectionState::passed, QStringLiteral("迟到的自动结果"));
+    if (results[InspectionItem::rightSpeaker].state != InspectionState::failed)
+        return failure(QStringLiteral("自动结果覆盖了人工判定。"));
+    if (results.counts() != inspection::InspectionCounts{2, 1, 6})
+        return failure(QStringLiteral("汇总计数不符。"));
+    return std::nullopt;
+}
+
+std::optional<Error> checkStopKeepsResults(inspection::InspectionSuite& suite) {
+    std::vector<inspection::InspectionResult> before;
+    for (InspectionItem item : inspection::kAllInspectionItems)
+        before.push_back((*suite.results())[item]);
+    suite.stop();
+    for (InspectionItem item : inspection::kAllInspectionItems) {
+        if ((*suite.results())[item] != before[inspection::indexOf(item)])
+            return failure(QStringLiteral("停止检测时结果被改变。"));
+    }
+    return std::nullopt;
+}
+
+std::optional<Error> savePictures(inspection::InspectionSuite& suite, const QDir& folder, bool withResults) {
+    const QString dashboard = withResults ? QStringLiteral("dashboard-results.png") : QStringLiteral("dashboard.png");
+    if (!savePicture(suite.dashboard(), folder.filePath(dashboard)))
+        return failure(QStringLiteral("无法写入 ") + folder.filePath(dashboard));
+    if (withResults && !savePicture(suite.pages().audio->view(), folder.filePath(QStringLiteral("strips.png"))))
+        return failure(QStringLiteral("无法写入 ") + folder.filePath(QStringLiteral("strips.png")));
+    return std::nullopt;
+}
+
+} // namespace
+
+Result<QString> runInspectionSelfTest(const QStringList& arguments) {
+    const QDir folder(arguments.value(2));
+    if (!QDir().mkpath(folder.path()))
+        return failure(QStringLiteral("无法创建文件夹 ") + folder.path());
+    QTabWidget tabs;
+    tabs.resize(kTabViewSize);
+    auto* overview = new QWidget;
+    overview->resize(inspection::kInspectionPageSize);
+    tabs.tabBar()->setTabData(tabs.addTab(overview, L10n::t(QStringLiteral("inspector.overview"))), kOverviewTab);
+    inspection::InspectionSuite suite(&tabs);
+    suite.dashboard()->setParent(overview);
+    suite.dashboard()->setGeometry(
+        inspection::flippedFrame(inspection::InspectionSuite::kDashboardFrame, overview->height()));
+    if (!holdsTheSixTabs(tabs) || suite.dashboard()->cards().size() != inspection::kInspectionItemCount)
+        return failure(QStringLiteral("检测页或总览卡片不全。"));
+    if (std::optional<Error> failed = savePictures(suite, folder, false))
+        return *failed;
+    recordSampleResults(*suite.results());
+    if (std::optional<Error> failed = checkStoreRules(*suite.results()))
+        return *failed;
+    if (std::optional<Error> failed = checkStopKeepsResults(suite))
+        return *failed;
+    if (std::optional<Error> failed = savePictures(suite, folder, true))
+        return *failed;
+    return QStringLiteral("PASS: 9 inspection items on 6 tabs, pass guard, manual verdicts kept, stop keeps "
+                          "results; dashboard rendered");
 }
 
 } // namespace tagsmith::app

@@ -1,0 +1,12 @@
+#include "inspection/media/media_system_log.h"
+
+#include <os/log.h>
+
+namespace tagsmith::inspection::media {
+
+void writeMediaSystemLog(const QString& message) {
+    static const os_log_t logger = os_log_create("local.tagsmith.inspector", "media");
+    os_log(logger, "%{public}s", message.toUtf8().constData());
+}
+
+} // namespace tagsmith::inspection::media
