@@ -1,14 +1,17 @@
 #include "app/controller.h"
 
+#include "app/workstation_panel.h"
 #include "base/bundle.h"
 #include "l10n/l10n.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileOpenEvent>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
 
 namespace tagsmith::app {
@@ -24,12 +27,17 @@ QString collectorTitle() {
 
 } // namespace
 
-Controller::Controller(bool isCollector, QObject* parent) : QObject(parent), m_isCollector(isCollector) {
+Controller::Controller(bool isCollector, const QStringList& arguments, QObject* parent)
+    : QObject(parent), m_isCollector(isCollector) {
     buildWindow();
     buildApplicationMenu();
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+    if (!m_isCollector) {
+        qApp->installEventFilter(this);
+        importFromCommandLine(arguments);
+    }
 }
 
 Controller::~Controller() = default;
@@ -39,11 +47,32 @@ void Controller::buildWindow() {
     m_window->setWindowTitle(m_isCollector ? collectorTitle() : QStringLiteral("Tagsmith · 数据线接收版"));
     m_window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                              Qt::WindowMinimizeButtonHint);
-    auto* content = new QWidget;
+    QWidget* content = m_isCollector ? new QWidget : buildWorkstation();
     content->setFixedSize(m_isCollector ? kCollectorContentSize : kWorkstationContentSize);
     m_window->setCentralWidget(content);
     m_window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, content->size(),
                                               QApplication::primaryScreen()->availableGeometry()));
+}
+
+QWidget* Controller::buildWorkstation() {
+    m_settings = std::make_unique<QSettings>();
+    m_workstation = new WorkstationPanel(*m_settings, WorkstationPlaces{});
+    return m_workstation;
+}
+
+// "--import FILE" as the only arguments opens that report at start.
+void Controller::importFromCommandLine(const QStringList& arguments) {
+    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--import"))
+        m_workstation->load(arguments.at(2));
+}
+
+// Report files opened with the program from the desktop arrive as file-open events.
+bool Controller::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FileOpen) {
+        m_workstation->load(static_cast<QFileOpenEvent*>(event)->file());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void Controller::buildApplicationMenu() {

@@ -1,30 +1,42 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 
 #include <memory>
 
 class QMainWindow;
+class QSettings;
 
 namespace tagsmith::app {
+
+class WorkstationPanel;
 
 // The application delegate: owns the role's window and every long-lived
 // object for the life of the process. One per process.
 class Controller : public QObject {
     Q_OBJECT
 public:
-    explicit Controller(bool isCollector, QObject* parent = nullptr);
+    Controller(bool isCollector, const QStringList& arguments, QObject* parent = nullptr);
     ~Controller() override;
 
     QMainWindow* window() const { return m_window.get(); }
+    WorkstationPanel* workstation() const { return m_workstation; } // null in the collector role
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
+    QWidget* buildWorkstation();
     void buildApplicationMenu();
+    void importFromCommandLine(const QStringList& arguments);
     void showAbout();
 
     bool m_isCollector;
+    std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QMainWindow> m_window;
+    WorkstationPanel* m_workstation = nullptr; // owned by m_window
 };
 
 } // namespace tagsmith::app

@@ -42,13 +42,18 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const app::StartupPlan plan = app::planStartup(arguments, bundle.identifier);
     setProcessValues({plan.isCollector, plan.inspectionPreview});
+    // Preferences are kept per role, under the bundle identifier on macOS.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tagsmith"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("local.tagsmith"));
+    QCoreApplication::setApplicationName(plan.isCollector ? QStringLiteral("usbcollector")
+                                                          : QStringLiteral("workstation"));
 
     if (plan.selfTest)
         return app::runSelfTest(*plan.selfTest, arguments);
     if (plan.relaunch)
         return relaunch(bundle);
 
-    app::Controller controller(plan.isCollector);
+    app::Controller controller(plan.isCollector, arguments);
     application.exec();
     return 0;
 }

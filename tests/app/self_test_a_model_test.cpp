@@ -1,4 +1,4 @@
-#include "report/sample_reports.h"
+#include "support/sample_reports.h"
 
 #include <gtest/gtest.h>
 

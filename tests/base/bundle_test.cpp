@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 using tagsmith::base::Bundle;
@@ -52,7 +53,7 @@ TEST(Bundle, MissingOrBrokenInfoPlistGivesNoIdentifier) {
     EXPECT_TRUE(Bundle().resourcesPath().isEmpty());
 }
 
-TEST(Bundle, TestProgramOutsideABundleHasNone) {
-    EXPECT_TRUE(Bundle::main().isEmpty());
-    EXPECT_TRUE(Bundle::main().identifier.isEmpty());
+TEST(Bundle, TestProgramRunsInsideItsOwnBundle) {
+    EXPECT_EQ(Bundle::main().identifier, QStringLiteral("local.tagsmith.tests"));
+    EXPECT_TRUE(QFile::exists(Bundle::main().resourcePath(QStringLiteral("locales/zh-Hans.json"))));
 }

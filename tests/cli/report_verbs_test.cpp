@@ -1,7 +1,7 @@
 #include "report/model_identification.h"
 #include "report/report_file.h"
 #include "report/report_json.h"
-#include "report/sample_reports.h"
+#include "support/sample_reports.h"
 #include "report/validation.h"
 #include "support/cli.h"
 

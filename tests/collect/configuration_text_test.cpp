@@ -1,6 +1,6 @@
 #include "collect/configuration_text.h"
 
-#include "report/sample_reports.h"
+#include "support/sample_reports.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "report/report_json.h"
 
 #include "report/json_field_reader.h"
-#include "report/sample_reports.h"
+#include "support/sample_reports.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 #include <cstdlib>
 
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", runtime);
     }
     QApplication application(argc, argv);
+    // Preferences and application data go to a test location, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("TagsmithTests"));
+    QCoreApplication::setApplicationName(QStringLiteral("tests"));
     testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }

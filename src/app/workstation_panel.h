@@ -1,0 +1,76 @@
+#pragma once
+
+#include "label/label_printer.h"
+#include "report/report.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSettings;
+
+namespace tagsmith::collect {
+class ConfigurationView;
+}
+
+namespace tagsmith::app {
+
+// Where the workstation keeps its files and which printing tools it runs.
+struct WorkstationPlaces {
+    QString reportsFolder = defaultReportsFolder();
+    QString printJobsFolder = label::LabelPrinter::defaultJobFolder();
+    label::PrintTools printTools;
+
+    static QString defaultReportsFolder(); // Tagsmith/Reports under the user's application data
+};
+
+// The workstation window's content: waits for reports from the cable, saves
+// and shows each accepted one, prints its label (automatically at most once
+// per serial), imports report files and takes label corrections.
+class WorkstationPanel : public QWidget {
+    Q_OBJECT
+public:
+    WorkstationPanel(QSettings& settings, WorkstationPlaces places, QWidget* parent = nullptr);
+    ~WorkstationPanel() override;
+
+    // The receiver's report handler, on the main thread: true when the report
+    // is accepted, so the collector may be acknowledged.
+    bool acceptReport(const report::Report& report, const QByteArray& bytes);
+    void showStatus(const QString& text);
+
+    void load(const QString& path);
+    void importFile();
+    void editLabel();
+    void printReport();
+    // Applies the label supplement dialog's texts; false when they were refused.
+    bool applyLabelSupplement(const QString& disk, const QString& exterior);
+
+    const std::optional<report::Report>& report() const { return m_report; }
+    const std::optional<QString>& saved() const { return m_saved; }
+    label::LabelPrinter& printer() { return m_printer; }
+
+private:
+    void buildControls();
+    void show(const report::Report& report);
+    void clearReport();
+    std::optional<QString> save(const report::Report& report, const QByteArray& bytes);
+
+    label::LabelPrinter m_printer;
+    WorkstationPlaces m_places;
+    std::optional<report::Report> m_report;
+    std::optional<QString> m_saved;
+    QString m_lastAccepted; // SHA-256 of the last accepted report's bytes, lower-case hex
+    QLabel* m_status = nullptr;
+    QCheckBox* m_autoPrint = nullptr;
+    collect::ConfigurationView* m_body = nullptr;
+    QPushButton* m_action = nullptr;
+    QPushButton* m_extra = nullptr;
+    QPushButton* m_supplement = nullptr;
+};
+
+} // namespace tagsmith::app

@@ -1,0 +1,158 @@
+#include "app/workstation_panel.h"
+
+#include "base/atomic_file.h"
+#include "report/report_json.h"
+#include "support/sample_reports.h"
+#include "support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+
+using tagsmith::app::WorkstationPanel;
+using tagsmith::app::WorkstationPlaces;
+using tagsmith::report::Report;
+using namespace tagsmith;
+
+namespace {
+
+const QString kAirFixture = QStringLiteral("valid/FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport");
+
+// A workstation whose files, preferences and printing tools live in a
+// temporary folder; the fake lp records each job it is given.
+struct Workstation {
+    QTemporaryDir dir;
+    QSettings settings{dir.filePath(QStringLiteral("prefs.ini")), QSettings::IniFormat};
+    QString reports = dir.filePath(QStringLiteral("Reports"));
+    QString jobLog = dir.filePath(QStringLiteral("lp.log"));
+    std::unique_ptr<WorkstationPanel> panel;
+
+    Workstation() {
+        const QString lp = dir.filePath(QStringLiteral("lp"));
+        EXPECT_TRUE(base::writeFileAtomically(
+            lp, QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\necho 'request id is Deli720W_40x30-1 (1 file(s))'\n")
+                    .arg(jobLog)
+                    .toUtf8()));
+        QFile::setPermissions(lp, QFile::ReadOwner | QFile::ExeOwner);
+        panel = std::make_unique<WorkstationPanel>(
+            settings,
+            WorkstationPlaces{reports, dir.filePath(QStringLiteral("PrintJobs")), {lp, QStringLiteral("/bin/true")}});
+    }
+
+    QString status() const { return panel->findChildren<QLabel*>().at(1)->text(); }
+    QPushButton* printButton() const {
+        for (QPushButton* button : panel->findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("预览并打印"))
+                return button;
+        return nullptr;
+    }
+    QStringList savedFiles() const { return QDir(reports).entryList(QDir::Files); }
+    int printJobs() const {
+        QFile log(jobLog);
+        return log.open(QIODevice::ReadOnly) ? static_cast<int>(log.readAll().count('\n')) : 0;
+    }
+    // Lets the automatic print that the handler queued run.
+    void settle() const { QCoreApplication::processEvents(); }
+};
+
+QByteArray fixtureBytes(const QString& relative) {
+    return base::readFileUpTo(test::reportFixture(relative), 1 << 20).value();
+}
+
+QString writeSized(const QTemporaryDir& dir, const QByteArray& report, qsizetype size) {
+    QByteArray padded = report;
+    padded.append(QByteArray(size - report.size(), ' ')); // JSON ignores trailing whitespace
+    const QString path = dir.filePath(QStringLiteral("sized-%1.macreport").arg(size));
+    EXPECT_TRUE(base::writeFileAtomically(path, padded));
+    return path;
+}
+
+} // namespace
+
+TEST(WorkstationPanel, SameBytesTwiceAreAcknowledgedButSavedShownAndPrintedOnce) {
+    Workstation station;
+    const QByteArray bytes = fixtureBytes(kAirFixture);
+    const Report report = test::fixtureReport(kAirFixture);
+    EXPECT_TRUE(station.panel->acceptReport(report, bytes));
+    EXPECT_EQ(station.status(),
+              QStringLiteral("已通过数据线接收 FVFDL3Q2Q6L4，并与连接设备的序列号核对。请预览并打印。"));
+    station.settle();
+    EXPECT_TRUE(station.status().startsWith(QStringLiteral("已向得力打印队列提交 FVFDL3Q2Q6L4 的标签。")));
+    EXPECT_EQ(station.savedFiles(), QStringList{QStringLiteral("FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport")});
+
+    QFile::remove(station.reports + u'/' + station.savedFiles().front());
+    EXPECT_TRUE(station.panel->acceptReport(report, bytes));
+    station.settle();
+    EXPECT_TRUE(station.savedFiles().isEmpty()) << "a repeated delivery writes nothing";
+    EXPECT_EQ(station.printJobs(), 1);
+}
+
+TEST(WorkstationPanel, SameSerialWithNewBytesIsSavedAndShownButNotPrintedAgain) {
+    Workstation station;
+    Report report = test::fixtureReport(kAirFixture);
+    ASSERT_TRUE(station.panel->acceptReport(report, report::encodeReport(report, report::JsonLayout::compactSorted)));
+    station.settle();
+    report.collectedAt = QStringLiteral("2025-02-12T08:00:00Z");
+    ASSERT_TRUE(station.panel->acceptReport(report, report::encodeReport(report, report::JsonLayout::compactSorted)));
+    station.settle();
+    EXPECT_EQ(station.savedFiles().size(), 2);
+    EXPECT_EQ(station.panel->report()->collectedAt, QStringLiteral("2025-02-12T08:00:00Z"));
+    EXPECT_TRUE(station.status().startsWith(QStringLiteral("已收到 FVFDL3Q2Q6L4。")));
+    EXPECT_EQ(station.printJobs(), 1);
+}
+
+TEST(WorkstationPanel, HostileCollectionTimeStillSavesInsideTheReportsFolder) {
+    Workstation station;
+    Report report = test::fixtureReport(kAirFixture);
+    report.collectedAt = QStringLiteral("../../x");
+    ASSERT_TRUE(station.panel->acceptReport(report, report::encodeReport(report, report::JsonLayout::compactSorted)));
+    ASSERT_EQ(station.savedFiles().size(), 1);
+    EXPECT_TRUE(
+        QFileInfo(*station.panel->saved()).canonicalFilePath().startsWith(QDir(station.reports).canonicalPath()));
+}
+
+TEST(WorkstationPanel, SaveFailureIsNotAcknowledged) {
+    Workstation station;
+    ASSERT_TRUE(base::writeFileAtomically(station.reports, "a file where the folder should be"));
+    EXPECT_FALSE(station.panel->acceptReport(test::fixtureReport(kAirFixture), fixtureBytes(kAirFixture)));
+    EXPECT_TRUE(station.status().startsWith(QStringLiteral("接收到报告，但保存失败：")));
+    EXPECT_FALSE(station.panel->report());
+    station.settle();
+    EXPECT_EQ(station.printJobs(), 0);
+}
+
+TEST(WorkstationPanel, ImportsUpToTheSizeLimitAndNeverPrintsOrCopiesThem) {
+    Workstation station;
+    const QByteArray bytes = fixtureBytes(kAirFixture);
+    station.panel->load(writeSized(station.dir, bytes, 1999999));
+    EXPECT_EQ(station.status(), QStringLiteral("已导入 sized-1999999.macreport。请核对整机序列号，随后预览打印。"));
+    ASSERT_TRUE(station.panel->report());
+    EXPECT_TRUE(station.printButton()->isEnabled());
+
+    station.panel->load(writeSized(station.dir, bytes, 2000000));
+    EXPECT_EQ(station.status(), QStringLiteral("导入失败：报告文件过大。"));
+    EXPECT_FALSE(station.panel->report()) << "the previous report is cleared first";
+    EXPECT_FALSE(station.printButton()->isEnabled());
+    station.panel->load(station.dir.filePath(QStringLiteral("missing.macreport")));
+    EXPECT_TRUE(station.status().startsWith(QStringLiteral("导入失败：")));
+    station.settle();
+    EXPECT_TRUE(station.savedFiles().isEmpty());
+    EXPECT_EQ(station.printJobs(), 0);
+}
+
+TEST(WorkstationPanel, LabelSupplementAcceptsShortSingleLineTextsOnly) {
+    Workstation station;
+    station.panel->load(test::reportFixture(kAirFixture));
+    EXPECT_FALSE(station.panel->applyLabelSupplement(QStringLiteral("512G"), QString(21, u'A')));
+    EXPECT_FALSE(station.panel->applyLabelSupplement(QStringLiteral("512\nG"), QStringLiteral("A2337")));
+    EXPECT_EQ(station.panel->report()->disk, QStringLiteral("256G"));
+    EXPECT_TRUE(station.panel->applyLabelSupplement(QStringLiteral("  1T \n"), QString(20, u'A')));
+    EXPECT_EQ(station.panel->report()->disk, QStringLiteral("1T"));
+    EXPECT_TRUE(station.panel->applyLabelSupplement(QString(), QStringLiteral("A2337")));
+    EXPECT_EQ(station.panel->report()->disk, std::nullopt) << "an empty text makes the field absent";
+}
