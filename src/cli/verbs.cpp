@@ -1,11 +1,14 @@
 #include "cli/verb.h"
 
+#include "cli/cable_verbs.h"
+
 #include <cstdio>
 
 namespace tagsmith::cli {
 
 QList<Verb> allVerbs() {
     QList<Verb> verbs;
+    verbs += cableVerbs();
     return verbs;
 }
 
