@@ -10,52 +10,49 @@
 
 using namespace tagsmith::cable;
 using namespace std::chrono_literals;
-using tagsmith::test::waitUntil;
 
 namespace {
 
-void stopAndWait(CableReceiver& receiver) {
-    bool stopped = false;
-    receiver.stop([&] { stopped = true; });
-    ASSERT_TRUE(waitUntil([&] { return stopped; }));
-}
+struct CountingReceiver {
+    explicit CountingReceiver(std::chrono::milliseconds interval)
+        : receiver(
+              CollectorV2::create(), kV2Port,
+              [this] {
+                  queue = QThread::currentThread()->objectName();
+                  ++refreshes;
+                  return QList<CableLink>();
+              },
+              interval) {}
+    void stopAndWait() {
+        bool stopped = false;
+        receiver.stop([&] { stopped = true; });
+        ASSERT_TRUE(tagsmith::test::waitUntil([&] { return stopped; }));
+    }
+    std::atomic<int> refreshes = 0;
+    QString queue; // written on the receive queue, read after stopAndWait
+    CableReceiver receiver;
+};
 
 } // namespace
 
 TEST(CableReceiver, StartingTwiceRunsOneTimerOnTheReceiveQueue) {
-    std::atomic<int> refreshes = 0;
-    QString queueName;
-    CableReceiver receiver(
-        CollectorV2::create(), kV2Port,
-        [&] {
-            queueName = QThread::currentThread()->objectName();
-            ++refreshes;
-            return QList<CableLink>();
-        },
-        1h);
-    receiver.start();
-    receiver.start();
-    ASSERT_TRUE(waitUntil([&] { return refreshes >= 1; })) << "the first refresh comes at once";
-    stopAndWait(receiver);
-    EXPECT_EQ(refreshes, 1) << "a second timer would have fired at once too";
-    EXPECT_EQ(queueName, QStringLiteral("tagsmith.cable.receive"));
+    CountingReceiver counting(1h);
+    counting.receiver.start();
+    counting.receiver.start();
+    ASSERT_TRUE(tagsmith::test::waitUntil([&] { return counting.refreshes >= 1; })) << "the first comes at once";
+    counting.stopAndWait();
+    EXPECT_EQ(counting.refreshes, 1) << "a second timer would have fired at once too";
+    EXPECT_EQ(counting.queue, QStringLiteral("tagsmith.cable.receive"));
 }
 
 TEST(CableReceiver, StopIsFinal) {
-    std::atomic<int> refreshes = 0;
-    CableReceiver receiver(
-        CollectorV2::create(), kV2Port,
-        [&] {
-            ++refreshes;
-            return QList<CableLink>();
-        },
-        20ms);
-    receiver.start();
-    ASSERT_TRUE(waitUntil([&] { return refreshes >= 3; }));
-    stopAndWait(receiver);
-    const int atStop = refreshes;
-    receiver.start();
+    CountingReceiver counting(20ms);
+    counting.receiver.start();
+    ASSERT_TRUE(tagsmith::test::waitUntil([&] { return counting.refreshes >= 3; }));
+    counting.stopAndWait();
+    const int atStop = counting.refreshes;
+    counting.receiver.start();
     QThread::msleep(200); // ten intervals: a restarted timer would have fired
-    stopAndWait(receiver);
-    EXPECT_EQ(refreshes, atStop);
+    counting.stopAndWait();
+    EXPECT_EQ(counting.refreshes, atStop);
 }

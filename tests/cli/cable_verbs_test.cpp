@@ -7,8 +7,6 @@
 
 #include <QTemporaryDir>
 
-#include <future>
-
 using tagsmith::test::NetnsPair;
 using tagsmith::test::runCli;
 
@@ -35,8 +33,6 @@ TEST(CableVerbs, ServeRefusesBadOptionsAndUnsendableFiles) {
         const char* message;
     } cases[] = {
         {{report}, 2, "--interface"},
-        {{report, "--interface", ","}, 2, "--interface"},
-        {{report, "--interface", en9, "--port", "0"}, 2, "端口无效"},
         {{report, "--interface", en9, "--port", "65536"}, 2, "端口无效"},
         {{report, "--interface", en9, "--port", "port"}, 2, "端口无效"},
         {{writeFile(folder, "empty", {}), "--interface", en9}, 1, "报告文件为空"},
@@ -61,14 +57,8 @@ TEST(CableVerbs, ServePrintsSentForEachWorkstationThatAcknowledges) {
     const QString report = writeFile(folder, "report.macreport", kReport);
     const QString tagsmith = tagsmith::test::buildPath(QStringLiteral("Tagsmith.app/Contents/MacOS/tagsmith"));
     const auto fetch = [&] {
-        return std::async(std::launch::async,
-                          [&] {
-                              const tagsmith::test::NetnsScope inside(pair.workstation);
-                              return tagsmith::test::V2Workstation(
-                                         tagsmith::test::connectTcp(QStringLiteral("fe80::1%en10"), 49379))
-                                  .fetch();
-                          })
-            .get();
+        const tagsmith::test::NetnsScope inside(pair.workstation);
+        return tagsmith::test::V2Workstation(tagsmith::test::connectTcp(QStringLiteral("fe80::1%en10"), 49379)).fetch();
     };
     for (const bool once : {true, false}) {
         QProcess server;

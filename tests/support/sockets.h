@@ -26,21 +26,6 @@ inline std::pair<OwnedFd, OwnedFd> socketPair(int type = SOCK_STREAM) {
     return {OwnedFd(fds[0]), OwnedFd(fds[1])};
 }
 
-// Both ends of a TCP connection over the IPv6 loopback.
-inline std::pair<OwnedFd, OwnedFd> loopbackPair() {
-    OwnedFd listener(::socket(AF_INET6, SOCK_STREAM, 0));
-    sockaddr_in6 address{};
-    address.sin6_family = AF_INET6;
-    address.sin6_addr = in6addr_loopback;
-    socklen_t length = sizeof address;
-    ::bind(listener.get(), reinterpret_cast<sockaddr*>(&address), length);
-    ::listen(listener.get(), 1);
-    ::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &length);
-    OwnedFd client(::socket(AF_INET6, SOCK_STREAM, 0));
-    ::connect(client.get(), reinterpret_cast<sockaddr*>(&address), length);
-    return {std::move(client), OwnedFd(::accept(listener.get(), nullptr, nullptr))};
-}
-
 // A TCP connection to host (numeric, "%scope" allowed) and port, retried while
 // refused until the limit passes, for servers that are still starting.
 inline OwnedFd connectTcp(const QString& host, std::uint16_t port,
