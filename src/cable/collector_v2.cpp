@@ -5,8 +5,6 @@
 #include "cable/frames.h"
 #include "cable/v2_exchange.h"
 
-#include <QSet>
-
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -72,6 +70,15 @@ void CollectorV2::stop() {
 void CollectorV2::updateCableListeners(const QList<CableLink>& links, std::uint16_t port) {
     const QSet<CableLink> wanted(links.begin(), links.end());
     const std::lock_guard guard(m_lock);
+    closeListenersOutside(wanted);
+    shutDownClientsOutside(wanted);
+    for (const CableLink& link : wanted) {
+        if (!m_cableListeners.contains(link))
+            openListener(link, port);
+    }
+}
+
+void CollectorV2::closeListenersOutside(const QSet<CableLink>& wanted) {
     for (auto it = m_cableListeners.begin(); it != m_cableListeners.end();) {
         if (wanted.contains(it.key())) {
             ++it;
@@ -80,13 +87,12 @@ void CollectorV2::updateCableListeners(const QList<CableLink>& links, std::uint1
         shutDownAndClose(it.value());
         it = m_cableListeners.erase(it);
     }
+}
+
+void CollectorV2::shutDownClientsOutside(const QSet<CableLink>& wanted) {
     for (auto it = m_cableClients.cbegin(); it != m_cableClients.cend(); ++it) {
         if (!wanted.contains(it.value()))
-            ::shutdown(it.key(), SHUT_RDWR); // the exchange then fails and closes it itself
-    }
-    for (const CableLink& link : wanted) {
-        if (!m_cableListeners.contains(link))
-            openListener(link, port);
+            ::shutdown(it.key(), SHUT_RDWR); // the exchange then fails and closes the socket itself
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <chrono>
@@ -66,6 +67,9 @@ private:
     void finishExchange(int connection);
     bool handle(int connection, const std::optional<QString>& expectedDeviceId);
     std::optional<QByteArray> takeReport(int connection, const QString& deviceId);
+    // The three steps of updateCableListeners, called with m_lock held.
+    void closeListenersOutside(const QSet<CableLink>& wanted);
+    void shutDownClientsOutside(const QSet<CableLink>& wanted);
     void openListener(const CableLink& link, std::uint16_t port);
 
     const Timing m_timing;

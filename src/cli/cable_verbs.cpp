@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <tuple>
 
 namespace tagsmith::cli {
 

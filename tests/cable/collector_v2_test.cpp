@@ -33,6 +33,7 @@ protected:
         m_collector->stop();
         m_collector.reset();
         EXPECT_TRUE(waitUntil([&] { return tagsmith::test::openSocketCount() <= m_socketsBefore; }));
+        settle(); // an onSent still queued would otherwise run after this fixture is gone
     }
     void start(CollectorV2::Timing timing) {
         if (m_collector)
