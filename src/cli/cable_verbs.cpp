@@ -1,4 +1,4 @@
-#include "cli/cable_verbs.h"
+#include "cli/verb.h"
 
 #include "cable/cable_network.h"
 #include "cable/cable_receiver.h"

@@ -23,6 +23,7 @@ struct Verb {
 
 // Verb groups, one file each.
 QList<Verb> allVerbs();
+QList<Verb> cableVerbs(); // cable links, cable serve
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);

@@ -1,7 +1,5 @@
 #include "cli/verb.h"
 
-#include "cli/cable_verbs.h"
-
 #include <cstdio>
 
 namespace tagsmith::cli {
