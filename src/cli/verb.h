@@ -25,6 +25,7 @@ struct Verb {
 QList<Verb> allVerbs();
 QList<Verb> reportVerbs(); // validate, summary
 QList<Verb> labelVerbs();  // label, rows
+QList<Verb> cableVerbs();  // cable links, cable serve
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);

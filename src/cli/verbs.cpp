@@ -8,6 +8,7 @@ QList<Verb> allVerbs() {
     QList<Verb> verbs;
     verbs += reportVerbs();
     verbs += labelVerbs();
+    verbs += cableVerbs();
     return verbs;
 }
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The shared key of the v1 cable exchanges, from the bundle's receiver.json:
+// {"key": standard Base64 of 32 bytes, "addressHint": text}.
+namespace tagsmith::cable {
+
+inline constexpr int kReceiverKeyBytes = 32;
+
+// Read afresh on every call, never cached. Absent when the file is missing,
+// unreadable, not such an object, or its key is not Base64 of exactly 32
+// bytes: then no exchange may take place.
+std::optional<QByteArray> receiverKey();
+std::optional<QByteArray> receiverKeyAt(const QString& path);
+
+} // namespace tagsmith::cable

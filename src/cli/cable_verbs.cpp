@@ -1,0 +1,154 @@
+#include "cli/verb.h"
+
+#include "cable/cable_network.h"
+#include "cable/cable_receiver.h"
+#include "cable/collector_v2.h"
+#include "cable/frames.h"
+#include "cli/stop_signals.h"
+#include "crypto/aes_gcm.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <tuple>
+
+namespace tagsmith::cli {
+
+namespace {
+
+using cable::CableLink;
+
+const QString kServeSynopsis = QStringLiteral("cable serve FILE --interface NAME[,NAME…] [--port N] [--once]");
+// The sealed report must still fit in one frame.
+constexpr qint64 kMaxReportBytes = qint64(cable::kMaxFrameLength) - crypto::kSealedBoxOverhead;
+constexpr int kExchangeDrainMs = 3000;
+
+int usageFailure(const QString& reason) {
+    std::fprintf(stderr, "%s\n用法：tagsmith %s\n", reason.toUtf8().constData(), kServeSynopsis.toUtf8().constData());
+    return kUsage;
+}
+
+int links(const CommandLine&) {
+    QList<CableLink> found = cable::CableNetwork().current();
+    std::sort(found.begin(), found.end(), [](const CableLink& a, const CableLink& b) {
+        return std::tie(a.name, a.family, a.address) < std::tie(b.name, b.family, b.address);
+    });
+    for (const CableLink& link : found)
+        printLine(QStringLiteral("%1 %2 %3 %4 %5")
+                      .arg(link.name)
+                      .arg(link.index)
+                      .arg(link.family)
+                      .arg(link.address, link.target));
+    return kSuccess;
+}
+
+struct ServeOptions {
+    QSet<QString> interfaces;
+    std::uint16_t port = cable::kV2Port;
+    bool once = false;
+};
+
+std::optional<ServeOptions> serveOptions(const CommandLine& line, QString* error) {
+    ServeOptions options;
+    const QStringList names = line.option(QStringLiteral("--interface")).split(u',', Qt::SkipEmptyParts);
+    options.interfaces = QSet<QString>(names.begin(), names.end());
+    if (options.interfaces.isEmpty()) {
+        *error = QStringLiteral("缺少 --interface：请给出要提供报告的数据线接口名");
+        return std::nullopt;
+    }
+    bool valid = true;
+    const uint port = line.option(QStringLiteral("--port"), QString::number(cable::kV2Port)).toUInt(&valid);
+    if (!valid || port == 0 || port > 65535) {
+        *error = QStringLiteral("端口无效：") + line.option(QStringLiteral("--port"));
+        return std::nullopt;
+    }
+    options.port = std::uint16_t(port);
+    options.once = line.has(QStringLiteral("--once"));
+    return options;
+}
+
+// Full report validation arrives with the report subsystem; until then the
+// file only has to be non-empty and small enough for one sealed frame.
+std::optional<QByteArray> readReportBytes(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("无法读取报告文件：") + path;
+        return std::nullopt;
+    }
+    QByteArray bytes = file.read(kMaxReportBytes + 1);
+    if (bytes.isEmpty())
+        *error = QStringLiteral("报告文件为空：") + path;
+    else if (bytes.size() > kMaxReportBytes)
+        *error = QStringLiteral("报告文件过大，无法通过数据线发送：") + path;
+    else
+        return bytes;
+    return std::nullopt;
+}
+
+void stopReceiver(cable::CableReceiver& receiver) {
+    QEventLoop loop;
+    receiver.stop([&loop] { loop.quit(); });
+    loop.exec();
+}
+
+// Exchanges cut off by the stop hold the server until they notice; waiting
+// for them keeps any from running while the program exits.
+void awaitExchanges(std::shared_ptr<cable::CollectorV2> collector) {
+    const std::weak_ptr<cable::CollectorV2> remaining = collector;
+    collector.reset();
+    const QDeadlineTimer deadline(kExchangeDrainMs);
+    while (!remaining.expired() && !deadline.hasExpired())
+        QThread::msleep(10);
+}
+
+int runServer(const QByteArray& report, const ServeOptions& options) {
+    auto collector = cable::CollectorV2::create();
+    collector->setReport(report);
+    collector->onSent = [once = options.once] {
+        printLine(QStringLiteral("SENT"));
+        std::fflush(stdout);
+        if (once)
+            QCoreApplication::exit(kSuccess);
+    };
+    auto receiver = std::make_unique<cable::CableReceiver>(
+        collector, options.port, [names = options.interfaces] { return cable::CableNetwork::links(names); });
+    quitOnStopSignals();
+    receiver->start();
+    const int status = QCoreApplication::exec();
+    stopReceiver(*receiver);
+    receiver.reset();
+    awaitExchanges(std::move(collector));
+    return status;
+}
+
+int serve(const CommandLine& line) {
+    QString error;
+    const auto options = serveOptions(line, &error);
+    if (!options)
+        return usageFailure(error);
+    const auto report = readReportBytes(line.positional.at(0), &error);
+    if (!report)
+        return fail(error);
+    return runServer(*report, *options);
+}
+
+} // namespace
+
+QList<Verb> cableVerbs() {
+    return {
+        {{QStringLiteral("cable"), QStringLiteral("links")}, QStringLiteral("cable links"), 0, 0, {}, links},
+        {{QStringLiteral("cable"), QStringLiteral("serve")},
+         kServeSynopsis,
+         1,
+         1,
+         {{QStringLiteral("--interface"), QStringLiteral("--port")}, {QStringLiteral("--once")}},
+         serve},
+    };
+}
+
+} // namespace tagsmith::cli

@@ -1,0 +1,24 @@
+#include "cable/tool_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+using tagsmith::cable::runTool;
+
+TEST(ToolRunner, GivesStandardOutputOfASuccessfulRunInTheCLocale) {
+    const QString script = QStringLiteral("echo \"$LC_ALL\"; echo noise >&2; cat");
+    EXPECT_EQ(runTool(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}), QStringLiteral("C\n"));
+}
+
+TEST(ToolRunner, EveryFailureGivesEmptyText) {
+    EXPECT_EQ(runTool(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo partial; exit 3")}),
+              QString());
+    EXPECT_EQ(runTool(QStringLiteral("/nonexistent/remotectl"), {}), QString());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(runTool(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo early; exec sleep 30")},
+                      std::chrono::milliseconds(200)),
+              QString());
+    EXPECT_LT(clock.elapsed(), 5000) << "the watchdog kills a tool that hangs";
+}

@@ -1,0 +1,84 @@
+#include "support/cli.h"
+#include "support/netns.h"
+#include "support/sockets.h"
+#include "support/v2_workstation.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+using tagsmith::test::NetnsPair;
+using tagsmith::test::runCli;
+
+namespace {
+
+QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteArray& content) {
+    QFile file(folder.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+    return file.fileName();
+}
+
+const QByteArray kReport = R"({"serial":"C02XK0ABJGH5"})";
+
+} // namespace
+
+TEST(CableVerbs, ServeRefusesBadOptionsAndUnsendableFiles) {
+    QTemporaryDir folder;
+    const QString report = writeFile(folder, "ok.macreport", kReport);
+    const QString en9 = QStringLiteral("en9");
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {{report}, 2, "--interface"},
+        {{report, "--interface", en9, "--port", "65536"}, 2, "端口无效"},
+        {{report, "--interface", en9, "--port", "port"}, 2, "端口无效"},
+        {{writeFile(folder, "empty", {}), "--interface", en9}, 1, "报告文件为空"},
+        {{folder.filePath("missing"), "--interface", en9}, 1, "无法读取报告文件"},
+        {{writeFile(folder, "big", QByteArray(999'972, ' ')), "--interface", en9}, 1, "报告文件过大"},
+    };
+    for (const auto& c : cases) {
+        const auto run = runCli(QStringList{"cable", "serve"} + c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.message;
+        EXPECT_TRUE(QString::fromUtf8(run.standardError).contains(QString::fromUtf8(c.message)))
+            << run.standardError.toStdString();
+    }
+}
+
+// A workstation in another namespace fetches the report over the link-local
+// veth link, once with --once and once until the server is told to stop.
+TEST(CableVerbs, ServePrintsSentForEachWorkstationThatAcknowledges) {
+    NetnsPair pair;
+    if (!pair.ready())
+        GTEST_SKIP() << NetnsPair::skipReason();
+    QTemporaryDir folder;
+    const QString report = writeFile(folder, "report.macreport", kReport);
+    const QString tagsmith = tagsmith::test::buildPath(QStringLiteral("Tagsmith.app/Contents/MacOS/tagsmith"));
+    const auto fetch = [&] {
+        const tagsmith::test::NetnsScope inside(pair.workstation);
+        return tagsmith::test::V2Workstation(tagsmith::test::connectTcp(QStringLiteral("fe80::1%en10"), 49379)).fetch();
+    };
+    for (const bool once : {true, false}) {
+        QProcess server;
+        QStringList arguments{"netns", "exec", pair.collector, tagsmith, "cable",
+                              "serve", report, "--interface",  "en9"};
+        server.start(QStringLiteral("ip"), once ? arguments << QStringLiteral("--once") : arguments);
+        EXPECT_EQ(fetch(), kReport);
+        if (!once) {
+            EXPECT_TRUE(server.waitForReadyRead(5000));
+            server.terminate();
+        }
+        ASSERT_TRUE(server.waitForFinished(10000));
+        EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(server.exitCode(), 0);
+        EXPECT_EQ(server.readAllStandardOutput(), "SENT\n");
+    }
+}
+
+TEST(CableVerbs, LinksFindsNoCableOnAMachineWithoutTheTools) {
+    const auto run = runCli({"cable", "links"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.standardOutput, QByteArray());
+}
