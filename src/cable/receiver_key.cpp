@@ -1,44 +1,24 @@
 #include "cable/receiver_key.h"
 
 #include "base/bundle.h"
-#include "crypto/base64.h"
-
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "base/read_file.h"
+#include "report/records_json.h"
 
 namespace tagsmith::cable {
 
 namespace {
-
 // Far above any real key file; keeps a wrong file from being read whole.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
-
-std::optional<QByteArray> readSmallFile(const QString& path) {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray content = file.read(kMaxFileBytes + 1);
-    if (content.size() > kMaxFileBytes)
-        return std::nullopt;
-    return content;
-}
-
 } // namespace
 
 std::optional<QByteArray> receiverKeyAt(const QString& path) {
-    const auto content = readSmallFile(path);
-    if (!content)
+    if (path.isEmpty())
         return std::nullopt;
-    const QJsonObject config = QJsonDocument::fromJson(*content).object();
-    // addressHint is read by nothing, but a file without it is not a receiver configuration.
-    const QJsonValue key = config.value(QLatin1String("key"));
-    if (!key.isString() || !config.value(QLatin1String("addressHint")).isString())
+    const Result<QByteArray> content = base::readFileUpTo(path, kMaxFileBytes + 1);
+    if (!content || content->size() > kMaxFileBytes)
         return std::nullopt;
-    const auto decoded = crypto::decodeBase64(key.toString().toUtf8());
-    if (!decoded || decoded->size() != kReceiverKeyBytes)
-        return std::nullopt;
-    return decoded;
+    const Result<report::ReceiverConfig> config = report::decodeReceiverConfig(*content);
+    return config ? config->keyBytes() : std::nullopt;
 }
 
 std::optional<QByteArray> receiverKey() {

@@ -1,5 +1,7 @@
 #include "report/receiver_config.h"
 
+#include "crypto/base64.h"
+
 namespace tagsmith::report {
 
 namespace {
@@ -7,14 +9,11 @@ constexpr qsizetype kKeyBytes = 32;
 } // namespace
 
 std::optional<QByteArray> ReceiverConfig::keyBytes() const {
-    const QByteArray text = key.toLatin1();
-    // Qt's decoder tolerates missing padding; the key file format does not.
-    if (text.size() % 4 != 0)
+    // Only the exact padded form a standard encoder writes is a usable key.
+    const auto decoded = crypto::decodeBase64(key.toLatin1());
+    if (!decoded || decoded->size() != kKeyBytes)
         return std::nullopt;
-    const auto decoded = QByteArray::fromBase64Encoding(text, QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded || decoded.decoded.size() != kKeyBytes)
-        return std::nullopt;
-    return decoded.decoded;
+    return decoded;
 }
 
 } // namespace tagsmith::report
