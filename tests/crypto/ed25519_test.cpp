@@ -13,6 +13,7 @@ using tagsmith::test::vectorPath;
 namespace {
 
 struct SignedMessage {
+    QByteArray seed;
     QByteArray publicKey;
     QByteArray message;
     QByteArray signature;
@@ -27,7 +28,8 @@ QList<SignedMessage> signInput() {
     for (const QByteArray& line : file.readAll().split('\n')) {
         const QList<QByteArray> fields = line.split(':');
         if (fields.size() >= 4)
-            entries.append({QByteArray::fromHex(fields[1]), QByteArray::fromHex(fields[2]),
+            entries.append({QByteArray::fromHex(fields[0]).first(kEd25519SeedBytes), QByteArray::fromHex(fields[1]),
+                            QByteArray::fromHex(fields[2]),
                             QByteArray::fromHex(fields[3]).first(kEd25519SignatureBytes)});
     }
     return entries;
@@ -57,4 +59,15 @@ TEST(Ed25519, MalformedKeysAndSignaturesAreNotValid) {
     EXPECT_FALSE(isValidEd25519Signature(entry.signature + 'x', entry.message, entry.publicKey));
     EXPECT_FALSE(isValidEd25519Signature(entry.signature, entry.message, entry.publicKey.first(31)));
     EXPECT_FALSE(isValidEd25519Signature(entry.signature, entry.message, QByteArray(32, '\0')));
+}
+
+TEST(Ed25519, SigningReproducesEveryPublishedKeyAndSignature) {
+    const auto entries = signInput();
+    ASSERT_EQ(entries.size(), 1024) << kMissingVectors;
+    for (const SignedMessage& entry : entries) {
+        ASSERT_EQ(ed25519PublicKey(entry.seed), entry.publicKey) << entry.seed.toHex().toStdString();
+        ASSERT_EQ(signEd25519(entry.message, entry.seed), entry.signature) << entry.seed.toHex().toStdString();
+    }
+    EXPECT_FALSE(ed25519PublicKey(entries[0].seed.first(31)));
+    EXPECT_FALSE(signEd25519(entries[0].message, entries[0].seed + 'x'));
 }
