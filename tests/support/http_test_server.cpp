@@ -120,8 +120,10 @@ void HttpTestServer::serve() {
             continue;
         base::OwnedFd connection(::accept4(m_listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
         if (connection)
-            answer(std::move(connection));
+            m_connections.emplace_back([this, fd = std::move(connection)]() mutable { answer(std::move(fd)); });
     }
+    for (std::thread& connection : m_connections)
+        connection.join();
 }
 
 void HttpTestServer::answer(base::OwnedFd connection) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace tagsmith::test {
 
@@ -29,8 +30,9 @@ struct HttpReply {
     bool hangUp = false;                // close without any answer, as a broken connection would
 };
 
-// A plain HTTP/1.1 server on 127.0.0.1 with one connection at a time, each
-// closed after its answer. The handler runs on the server's thread.
+// A plain HTTP/1.1 server on 127.0.0.1 that closes each connection after its
+// answer. Each connection has a thread of its own, so a slow answer does not
+// hold up the next request; the handler must be safe to call from any of them.
 class HttpTestServer {
 public:
     using Handler = std::function<HttpReply(const HttpRequest&)>;
@@ -46,11 +48,12 @@ private:
     bool pause(std::chrono::milliseconds duration); // false when stopping
 
     Handler m_handler;
+    quint16 m_port = 0; // before m_listener, whose initialisation sets it
     base::OwnedFd m_listener;
-    quint16 m_port = 0;
     std::atomic<bool> m_stopping = false;
     std::mutex m_lock;
     std::condition_variable m_stopSignal;
+    std::vector<std::thread> m_connections; // touched only by m_thread
     std::thread m_thread;
 };
 
