@@ -1,26 +1,15 @@
+#include "cli/report_input.h"
 #include "cli/resources.h"
 #include "cli/verb.h"
 #include "collect/configuration_text.h"
-#include "report/report_file.h"
 #include "report/report_json.h"
-#include "report/validation.h"
 
 namespace tagsmith::cli {
 
 namespace {
 
-// Reads and checks a report file as the workstation does, A-number enrichment
-// included, with the rule table of the chosen resources.
-Result<report::Report> validatedFile(const CommandLine& line) {
-    report::setARules(report::loadARules(resourcePath(line, report::kARulesFileName)));
-    const Result<QByteArray> bytes = report::readReportFile(line.positional.at(0));
-    if (!bytes)
-        return bytes.error();
-    return report::validated(*bytes);
-}
-
 int runValidate(const CommandLine& line) {
-    const Result<report::Report> report = validatedFile(line);
+    const Result<report::Report> report = validatedReportFile(line, line.positional.at(0));
     if (!report)
         return fail(report.error().description);
     printLine(QString::fromUtf8(report::encodeReport(*report, report::JsonLayout::prettySorted)));
@@ -28,7 +17,7 @@ int runValidate(const CommandLine& line) {
 }
 
 int runSummary(const CommandLine& line) {
-    const Result<report::Report> report = validatedFile(line);
+    const Result<report::Report> report = validatedReportFile(line, line.positional.at(0));
     if (!report)
         return fail(report.error().description);
     const QString locales = resourcePath(line, QStringLiteral("locales"));

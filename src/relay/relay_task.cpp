@@ -16,7 +16,13 @@ bool RelayTask::isCancelled() const {
 }
 
 bool RelayTask::hasEnded() const {
+    const std::lock_guard lock(m_endLock);
     return m_ended;
+}
+
+bool RelayTask::waitUntilEnded(std::chrono::milliseconds limit) {
+    std::unique_lock lock(m_endLock);
+    return m_endSignal.wait_for(lock, limit, [this] { return m_ended; });
 }
 
 void RelayTask::postProgress(const QString& text) {
@@ -25,7 +31,11 @@ void RelayTask::postProgress(const QString& text) {
 
 void RelayTask::finish(const Result<void>& outcome) {
     onMainUnlessCancelled([this, outcome] { m_completion(outcome); });
-    m_ended = true;
+    {
+        const std::lock_guard lock(m_endLock);
+        m_ended = true;
+    }
+    m_endSignal.notify_all();
 }
 
 // Checked twice: before queueing, so nothing is queued for an owner that has

@@ -5,9 +5,11 @@
 
 #include <QString>
 
-#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace tagsmith::relay {
 
@@ -27,6 +29,9 @@ public:
     bool isCancelled() const;
     // Whether the worker is done with the task (its last callback is queued).
     bool hasEnded() const;
+    // Any thread but the worker's. Lets a process that is quitting wait for
+    // the worker to leave the network library before that library is torn down.
+    bool waitUntilEnded(std::chrono::milliseconds limit);
 
     // Worker side.
     RequestCancellation& cancellation() { return m_cancellation; }
@@ -39,7 +44,9 @@ private:
     Progress m_progress;     // main thread only
     Completion m_completion; // main thread only
     RequestCancellation m_cancellation;
-    std::atomic<bool> m_ended = false;
+    mutable std::mutex m_endLock;
+    std::condition_variable m_endSignal;
+    bool m_ended = false; // guarded by m_endLock
 };
 
 } // namespace tagsmith::relay
