@@ -118,17 +118,6 @@ TEST(CloudRelay, RefusesMalformedCodesBeforeAnyTraffic) {
         EXPECT_TRUE(*sendAndWait(server, code)->result) << code.toStdString();
 }
 
-TEST(CloudRelay, RefusesATicketSignedByAnotherKeyAndSubmitsNothing) {
-    RelayTestServer server;
-    server.registerCode(kCode);
-    server.signWith(test::TicketIssuer());
-    EXPECT_EQ(sendAndWait(server)->failure(), QStringLiteral("接收工作端签名或接收码不匹配"));
-    server.signWith(test::TicketIssuer()); // back to a fresh key is still not the configured one
-    server.editPayloads([](QJsonObject& payload) { payload.insert(QStringLiteral("code"), QStringLiteral("48214")); });
-    EXPECT_EQ(sendAndWait(server)->failure(), QStringLiteral("接收工作端签名或接收码不匹配"));
-    EXPECT_EQ(server.requestCount(QStringLiteral("submit")), 0);
-}
-
 TEST(CloudRelay, ResolveAnswersDecideTheFailureText) {
     const QList<ScriptedResolve> cases{
         {"404 with error", raw(404, R"({"error":"接收码不存在或已过期"})"), QStringLiteral("接收码不存在或已过期")},
@@ -137,9 +126,7 @@ TEST(CloudRelay, ResolveAnswersDecideTheFailureText) {
         {"503 with blank error", raw(503, R"({"error":"  "})"), kConnectionFailed},
         {"403 with error not text", raw(403, R"({"error":7})"), kConnectionFailed},
         {"200 with array", raw(200, R"([{"ticket":"a.b"}])"), kNotReady},
-        {"200 with HTML", raw(200, "<html>relay</html>"), kNotReady},
         {"200 without ticket", raw(200, R"({"tickets":"a.b"})"), QStringLiteral("未收到接收凭证")},
-        {"200 with ticket not text", raw(200, R"({"ticket":null})"), QStringLiteral("未收到接收凭证")},
         {"200 one byte over 16384", ticketAnswer(16385), kNotReady},
         {"200 of exactly 16384", ticketAnswer(16384), QStringLiteral("接收凭证编码无效")},
         {"redirect", raw(307, "{}", {"Location: /v1/relay/moved"}), kConnectionFailed},
@@ -174,7 +161,7 @@ TEST(CloudRelay, TransportFailuresAreTriedThreeTimes) {
     EXPECT_EQ(server.requestCount(QStringLiteral("submit")), 6);
 }
 
-TEST(CloudRelay, TransportFailuresReadInChineseWithTheirCode) {
+TEST(CloudRelay, EachAttemptEndsAtItsTimeLimit) {
     relay::RelayTiming timing = fastTiming();
     timing.attemptTimeout = 150ms;
     RelayTestServer slow;
@@ -183,16 +170,6 @@ TEST(CloudRelay, TransportFailuresReadInChineseWithTheirCode) {
     });
     EXPECT_EQ(sendAndWait(slow, kCode, timing)->failure(), QStringLiteral("请求超时。（网络错误 28）"));
     EXPECT_EQ(slow.requestCount(QStringLiteral("resolve")), 3);
-
-    QJsonObject closedPort;
-    {
-        RelayTestServer gone;
-        closedPort = gone.configuration();
-    }
-    CloudRelay cloudRelay(RelayConfiguration::fromJson(closedPort).value(), fastTiming());
-    const auto outcome = start(cloudRelay);
-    ASSERT_TRUE(test::waitUntil([&] { return outcome->result.has_value(); }));
-    EXPECT_EQ(outcome->failure(), QStringLiteral("未能连接到服务器。（网络错误 7）"));
 }
 
 TEST(CloudRelay, PendingEndsAfter75SecondsFromTheFirstAnswer) {
@@ -214,8 +191,7 @@ TEST(CloudRelay, PendingEndsAfter75SecondsFromTheFirstAnswer) {
 }
 
 TEST(CloudRelay, AnyOtherStatusEndsAtOnce) {
-    for (const QByteArray& answer : {QByteArray(R"({"status":"rejected"})"), QByteArray(R"({"status":"Delivered"})"),
-                                     QByteArray(R"({"status":1})"), QByteArray("{}")}) {
+    for (const QByteArray& answer : {QByteArray(R"({"status":"Delivered"})"), QByteArray(R"({"status":1})")}) {
         RelayTestServer server;
         server.registerCode(kCode);
         server.overrideEndpoint(QStringLiteral("status"), [&](const QJsonObject&) { return raw(200, answer); });
@@ -226,24 +202,28 @@ TEST(CloudRelay, AnyOtherStatusEndsAtOnce) {
     }
 }
 
-TEST(CloudRelay, CancellingStopsTheRequestAtOnceAndSilencesTheTask) {
+// Closing cancels every send in flight; the request ends at once, not at its
+// time limit, and the owner hears nothing more from it.
+TEST(CloudRelay, CloseStopsTheRequestAtOnceAndRefusesNewSends) {
     RelayTestServer server;
     server.registerCode(kCode);
     server.overrideEndpoint(QStringLiteral("submit"), [](const QJsonObject&) {
         return std::optional(HttpReply{200, "{}", {}, 20s, false});
     });
     CloudRelay cloudRelay(RelayConfiguration::fromJson(server.configuration()).value(), fastTiming());
-    const auto outcome = start(cloudRelay);
+    const auto running = start(cloudRelay);
     ASSERT_TRUE(test::waitUntil([&] { return server.requestCount(QStringLiteral("submit")) == 1; }));
+    const QStringList progressAtClose = running->progress;
     QElapsedTimer timer;
     timer.start();
-    outcome->task->cancel();
-    ASSERT_TRUE(test::waitUntil([&] { return outcome->task->hasEnded(); }, 2s));
+    cloudRelay.close();
+    ASSERT_TRUE(running->task->waitUntilEnded(2s));
     EXPECT_LT(timer.elapsed(), 500);
-    const QStringList progressAtCancel = outcome->progress;
-    QCoreApplication::processEvents();
-    EXPECT_EQ(outcome->progress, progressAtCancel);
-    EXPECT_FALSE(outcome->result.has_value());
+    const auto afterClose = start(cloudRelay);
+    ASSERT_TRUE(test::waitUntil([&] { return afterClose->result.has_value(); }));
+    EXPECT_EQ(afterClose->failure(), QStringLiteral("已取消"));
+    EXPECT_EQ(running->progress, progressAtClose);
+    EXPECT_FALSE(running->result.has_value());
     EXPECT_EQ(server.requestCount(QStringLiteral("submit")), 1);
 }
 
@@ -264,21 +244,4 @@ TEST(CloudRelay, NoProgressArrivesAfterCancellation) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(outcome->progress.isEmpty());
     EXPECT_FALSE(outcome->result.has_value());
-}
-
-TEST(CloudRelay, CloseCancelsSendsInFlightAndRefusesNewOnes) {
-    RelayTestServer server;
-    server.registerCode(kCode);
-    server.overrideEndpoint(QStringLiteral("resolve"), [](const QJsonObject&) {
-        return std::optional(HttpReply{200, "{}", {}, 20s, false});
-    });
-    CloudRelay cloudRelay(RelayConfiguration::fromJson(server.configuration()).value(), fastTiming());
-    const auto running = start(cloudRelay);
-    ASSERT_TRUE(test::waitUntil([&] { return server.requestCount(QStringLiteral("resolve")) == 1; }));
-    cloudRelay.close();
-    ASSERT_TRUE(test::waitUntil([&] { return running->task->hasEnded(); }, 2s));
-    const auto afterClose = start(cloudRelay);
-    ASSERT_TRUE(test::waitUntil([&] { return afterClose->result.has_value(); }));
-    EXPECT_EQ(afterClose->failure(), QStringLiteral("已取消"));
-    EXPECT_FALSE(running->result.has_value());
 }

@@ -96,12 +96,6 @@ TEST(RelayCrypto, VerifyAppliesEveryTicketRuleInOrder) {
         {"4097 characters", [](auto&, auto) { return QStringLiteral("*.") + QString(4095, u'*'); }, kFormatInvalid},
         {"bad signature encoding", [](auto&, auto) { return QStringLiteral("e30.*"); }, kEncodingInvalid},
         {"other signer", [&](auto&, auto p) { return stranger.issue(p); }, kMismatch},
-        {"signature over the decoded payload",
-         [](auto& i, auto p) {
-             const QByteArray json = QJsonDocument(p).toJson(QJsonDocument::Compact);
-             return QString::fromLatin1(base64Url(json) + '.' + base64Url(crypto::signEd25519(json, i.seed).value()));
-         },
-         kMismatch},
         {"payload re-encoded with padding",
          [](auto& i, auto p) {
              const QString ticket = issued(i, p);
@@ -113,22 +107,17 @@ TEST(RelayCrypto, VerifyAppliesEveryTicketRuleInOrder) {
         {"payload not base64", [](auto& i, auto) { return i.sign("e30*"); }, kEncodingInvalid},
         {"kind", setMember("kind", QStringLiteral("tagsmith-relay-v2")), kMismatch},
         {"code", setMember("code", QStringLiteral("48214")), kMismatch},
-        {"code as number", setMember("code", 48213), kMismatch},
         {"nonce", setMember("nonce", QString(kNonce).replace(0, 1, u'f')), kMismatch},
         {"deviceId upper case", setMember("deviceId", receiver.deviceId.toUpper()), kMismatch},
         {"deviceId of 63", setMember("deviceId", receiver.deviceId.chopped(1)), kMismatch},
-        {"deviceId with line feed", setMember("deviceId", receiver.deviceId + u'\n'), kMismatch},
         {"receiverKey of 31 bytes", setMember("receiverKey", receiverKeyOf(31)), kMismatch},
         {"receiverKey of 33 bytes", setMember("receiverKey", receiverKeyOf(33)), kMismatch},
-        {"receiverKey unpadded", setMember("receiverKey", receiverKeyOf(32).remove(u'=')), kMismatch},
         {"missing expiresAt", edited([](QJsonObject& p) { p.remove(QStringLiteral("expiresAt")); }), kMismatch},
         {"issuedAt as text", setMember("issuedAt", QStringLiteral("1760000000000")), kMismatch},
         {"lifetime 120000", lifetime(1000, 121000), {}},
         {"lifetime 120001", lifetime(1000, 121001), kMismatch},
         {"expiresAt equal to issuedAt", lifetime(1000, 1000), kMismatch},
-        {"expiresAt before issuedAt", lifetime(1000, 999), kMismatch},
         {"fractional time", lifetime(1000.5, 2000), kMismatch},
-        {"times far from this clock", lifetime(5, 6), {}},
     };
     for (const TicketCase& entry : cases) {
         const QString ticket = entry.ticket(issuer, receiver.payload(kCode, kNonce));
@@ -151,18 +140,7 @@ TEST(RelayCrypto, VerifyPassesOnThePayloadParseError) {
     EXPECT_FALSE(result.error().description.isEmpty());
 }
 
-TEST(RelayCrypto, EnvelopeOpensOnlyForItsDeviceAndMessage) {
-    const test::TestReceiver receiver;
-    const QByteArray report = R"({"serial":"C02XK0ABJGH5","cpu":8})";
-    const QJsonObject envelope = RelayCrypto::encrypt(report, receiver.payload(kCode, kNonce)).value();
-    EXPECT_EQ(receiver.open(envelope), report);
-    EXPECT_FALSE(receiver.open(envelope, QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    test::TestReceiver otherDevice = receiver;
-    otherDevice.deviceId.replace(0, 1, receiver.deviceId.startsWith(u'a') ? u'b' : u'a');
-    EXPECT_FALSE(otherDevice.open(envelope));
-}
-
-TEST(RelayCrypto, EnvelopeMembersHaveTheirWireForms) {
+TEST(RelayCrypto, EnvelopesAreFreshAndOpenOnlyForTheirDeviceAndMessage) {
     const test::TestReceiver receiver;
     const QByteArray report(700, 'r');
     const QJsonObject first = RelayCrypto::encrypt(report, receiver.payload(kCode, kNonce)).value();
@@ -180,17 +158,19 @@ TEST(RelayCrypto, EnvelopeMembersHaveTheirWireForms) {
     EXPECT_TRUE(isLowerHex(first.value(QStringLiteral("receiptSecret")).toString(), 64));
     for (const QString& key : first.keys())
         EXPECT_NE(first.value(key), second.value(key)) << key.toStdString();
+    EXPECT_EQ(receiver.open(first), report);
+    EXPECT_FALSE(receiver.open(first, second.value(QStringLiteral("messageId")).toString()));
+    test::TestReceiver otherDevice = receiver;
+    otherDevice.deviceId = QString(64, u'0');
+    EXPECT_FALSE(otherDevice.open(first));
 }
 
 TEST(RelayCrypto, EncryptRefusesUnusableReceiverInformation) {
     const test::TestReceiver receiver;
     const QList<std::pair<const char*, QJsonValue>> broken{
         {"deviceId", QJsonValue::Undefined},
-        {"deviceId", 42},
         {"receiverKey", QStringLiteral("not base64!")},
         {"receiverKey", QJsonValue::Undefined},
-        {"receiverKey", QJsonValue::Null},
-        {"receiverKey", receiverKeyOf(31)},
         {"receiverKey", QString::fromLatin1(QByteArray(32, '\0').toBase64())}, // a low-order point
     };
     for (const auto& [key, value] : broken) {
