@@ -39,6 +39,8 @@ RelayClient::RelayClient(const RelayConfiguration& configuration, const RelayTim
 Result<QJsonObject> RelayClient::request(const QString& name, const QJsonObject& body) {
     const QUrl url = m_configuration.endpoint(name);
     const QByteArray json = QJsonDocument(body).toJson(QJsonDocument::Compact);
+    // Each attempt has its idle and whole limits; the request's own limit
+    // bounds all attempts and the pauses between them together.
     const Clock::time_point deadline = Clock::now() + m_timing.requestTimeout;
     for (int attempt = 1;; ++attempt) {
         // libcurl reads a zero limit as none at all.

@@ -15,11 +15,6 @@ bool RelayTask::isCancelled() const {
     return m_cancellation.isCancelled();
 }
 
-bool RelayTask::hasEnded() const {
-    const std::lock_guard lock(m_endLock);
-    return m_ended;
-}
-
 bool RelayTask::waitUntilEnded(std::chrono::milliseconds limit) {
     std::unique_lock lock(m_endLock);
     return m_endSignal.wait_for(lock, limit, [this] { return m_ended; });

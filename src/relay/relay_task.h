@@ -27,10 +27,9 @@ public:
     // Main thread. Stops the request in flight at once.
     void cancel();
     bool isCancelled() const;
-    // Whether the worker is done with the task (its last callback is queued).
-    bool hasEnded() const;
-    // Any thread but the worker's. Lets a process that is quitting wait for
-    // the worker to leave the network library before that library is torn down.
+    // Whether the worker was done with the task (its last callback queued)
+    // within the limit. Any thread but the worker's: lets a process that is
+    // quitting wait for the worker to leave the network library first.
     bool waitUntilEnded(std::chrono::milliseconds limit);
 
     // Worker side.
@@ -44,7 +43,7 @@ private:
     Progress m_progress;     // main thread only
     Completion m_completion; // main thread only
     RequestCancellation m_cancellation;
-    mutable std::mutex m_endLock;
+    std::mutex m_endLock;
     std::condition_variable m_endSignal;
     bool m_ended = false; // guarded by m_endLock
 };
