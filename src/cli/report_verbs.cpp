@@ -8,12 +8,8 @@ namespace tagsmith::cli {
 
 namespace {
 
-Result<report::Report> validatedFile(const CommandLine& line) {
-    return readValidatedReport(line, line.positional.at(0));
-}
-
 int runValidate(const CommandLine& line) {
-    const Result<report::Report> report = validatedFile(line);
+    const Result<report::Report> report = readValidatedReport(line, line.positional.at(0));
     if (!report)
         return fail(report.error().description);
     printLine(QString::fromUtf8(report::encodeReport(*report, report::JsonLayout::prettySorted)));
@@ -21,7 +17,7 @@ int runValidate(const CommandLine& line) {
 }
 
 int runSummary(const CommandLine& line) {
-    const Result<report::Report> report = validatedFile(line);
+    const Result<report::Report> report = readValidatedReport(line, line.positional.at(0));
     if (!report)
         return fail(report.error().description);
     const QString locales = resourcePath(line, QStringLiteral("locales"));

@@ -26,6 +26,7 @@ QList<Verb> allVerbs();
 QList<Verb> reportVerbs(); // validate, summary
 QList<Verb> labelVerbs();  // label, rows
 QList<Verb> cableVerbs();  // cable links, cable serve
+QList<Verb> relayVerbs();  // relay send
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);
