@@ -24,6 +24,7 @@ struct Verb {
 // Verb groups, one file each.
 QList<Verb> allVerbs();
 QList<Verb> reportVerbs(); // validate, summary
+QList<Verb> assembleVerbs();
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);

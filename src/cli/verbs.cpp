@@ -7,6 +7,7 @@ namespace tagsmith::cli {
 QList<Verb> allVerbs() {
     QList<Verb> verbs;
     verbs += reportVerbs();
+    verbs += assembleVerbs();
     return verbs;
 }
 
