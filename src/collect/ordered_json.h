@@ -32,6 +32,8 @@ public:
     // that is not an object.
     const JsonValue* member(QStringView key) const;
 
+    bool operator==(const JsonValue&) const = default;
+
 private:
     Data m_data;
 };
@@ -39,6 +41,8 @@ private:
 struct JsonMember {
     QString key;
     JsonValue value;
+
+    bool operator==(const JsonMember&) const = default;
 };
 
 inline const JsonValue* JsonValue::member(QStringView key) const {

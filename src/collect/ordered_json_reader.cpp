@@ -35,10 +35,10 @@ public:
 
     std::optional<JsonValue> document() {
         std::optional<JsonValue> result = value(0);
-        skipWhitespace();
-        if (!result || m_position != m_text.size())
+        if (!result)
             return std::nullopt;
-        return result;
+        skipWhitespace();
+        return m_position == m_text.size() ? result : std::nullopt;
     }
 
     qsizetype position() const { return m_position; }
