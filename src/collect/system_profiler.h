@@ -18,7 +18,7 @@ inline const QString kSystemProfilerPath = QStringLiteral("/usr/sbin/system_prof
 QStringList systemProfilerArguments();
 
 // A report of these sections is some tens of kilobytes.
-inline constexpr qsizetype kMaxSystemReportBytes = 16 << 20;
+inline constexpr qsizetype kMaxSystemReportBytes = 4 << 20;
 
 // Bounds on one run. The tool's own timeout covers each section, not a tool
 // that hangs as a whole.
