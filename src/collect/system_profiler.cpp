@@ -7,6 +7,8 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 
+#include <algorithm>
+
 namespace tagsmith::collect {
 
 namespace {
