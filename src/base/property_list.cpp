@@ -42,6 +42,16 @@ std::optional<std::uint64_t> PropertyList::unsignedInteger(Node node) {
     return value;
 }
 
+std::optional<double> PropertyList::number(Node node) {
+    if (node != nullptr && plist_get_node_type(node) == PLIST_REAL) {
+        double value = 0;
+        plist_get_real_val(node, &value);
+        return value;
+    }
+    const std::optional<std::uint64_t> integer = unsignedInteger(node);
+    return integer ? std::optional<double>(static_cast<double>(*integer)) : std::nullopt;
+}
+
 std::optional<bool> PropertyList::boolean(Node node) {
     if (node == nullptr || plist_get_node_type(node) != PLIST_BOOLEAN)
         return std::nullopt;

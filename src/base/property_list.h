@@ -22,6 +22,7 @@ public:
     static Node member(Node dictionary, const char* key);
     static std::optional<QString> string(Node node);
     static std::optional<std::uint64_t> unsignedInteger(Node node);
+    static std::optional<double> number(Node node); // an integer or a real
     static std::optional<bool> boolean(Node node);
     static std::uint32_t arraySize(Node array); // 0 for anything that is not an array
     static Node element(Node array, std::uint32_t index);

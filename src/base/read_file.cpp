@@ -14,4 +14,11 @@ Result<QByteArray> readFileUpTo(const QString& path, qint64 maxBytes) {
     return bytes;
 }
 
+Result<QByteArray> readFileAtMost(const QString& path, qint64 maxBytes) {
+    Result<QByteArray> bytes = readFileUpTo(path, maxBytes + 1);
+    if (bytes && bytes->size() > maxBytes)
+        return Error{QStringLiteral("文件"), 2, QStringLiteral("文件“%1”过大。").arg(path)};
+    return bytes;
+}
+
 } // namespace tagsmith::base

@@ -12,4 +12,8 @@ namespace tagsmith::base {
 // reject oversized input ask for one byte more than they accept.
 Result<QByteArray> readFileUpTo(const QString& path, qint64 maxBytes);
 
+// The whole file, or a failure that names it when it is unreadable or larger
+// than maxBytes: for inputs that are useless when cut short.
+Result<QByteArray> readFileAtMost(const QString& path, qint64 maxBytes);
+
 } // namespace tagsmith::base

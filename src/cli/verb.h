@@ -23,10 +23,11 @@ struct Verb {
 
 // Verb groups, one file each.
 QList<Verb> allVerbs();
-QList<Verb> reportVerbs(); // validate, summary
-QList<Verb> labelVerbs();  // label, rows
-QList<Verb> cableVerbs();  // cable links, cable serve
-QList<Verb> relayVerbs();  // relay send
+QList<Verb> reportVerbs();   // validate, summary
+QList<Verb> labelVerbs();    // label, rows
+QList<Verb> cableVerbs();    // cable links, cable serve
+QList<Verb> relayVerbs();    // relay send
+QList<Verb> assembleVerbs(); // assemble
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);

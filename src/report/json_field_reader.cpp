@@ -15,7 +15,7 @@ Result<QJsonDocument> parseJson(const QByteArray& bytes) {
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return decodingError(QStringLiteral("数据不是有效的 JSON（第 %1 字节附近）。").arg(parseError.offset));
+        return invalidJsonError(parseError.offset);
     return document;
 }
 
@@ -51,12 +51,20 @@ std::optional<qint64> exactInteger(const QJsonValue& value) {
 
 } // namespace
 
+Error invalidJsonError(qsizetype offset) {
+    return decodingError(QStringLiteral("数据不是有效的 JSON（第 %1 字节附近）。").arg(offset));
+}
+
+Error notAJsonObjectError() {
+    return decodingError(QStringLiteral("JSON 顶层应为对象。"));
+}
+
 Result<QJsonObject> parseJsonObject(const QByteArray& bytes) {
     const Result<QJsonDocument> document = parseJson(bytes);
     if (!document)
         return document.error();
     if (!document->isObject())
-        return decodingError(QStringLiteral("JSON 顶层应为对象。"));
+        return notAJsonObjectError();
     return document->object();
 }
 
@@ -113,6 +121,13 @@ std::optional<QStringList> JsonFieldReader::optionalTextList(const QString& key)
     for (qsizetype i = 0; i < array.size() && !m_error; ++i)
         list.append(textValue(array.at(i), QStringLiteral("%1[%2]").arg(pathOf(key)).arg(i)).value_or(QString()));
     return m_error ? std::nullopt : std::optional<QStringList>(list);
+}
+
+std::optional<QJsonObject> JsonFieldReader::optionalObject(const QString& key) {
+    const auto value = present(key, false);
+    if (value && !value->isObject())
+        failType(pathOf(key), QStringLiteral("对象"), *value);
+    return value && value->isObject() ? std::optional<QJsonObject>(value->toObject()) : std::nullopt;
 }
 
 // A missing or null member: absent for optional ones, a failure for required

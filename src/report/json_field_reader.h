@@ -15,6 +15,11 @@ namespace tagsmith::report {
 // the expected type.
 inline const QString kJsonDecodingDomain = QStringLiteral("JSON");
 
+// The failures of JSON text that does not parse (at a byte offset) and of a
+// document whose top level is not an object, for every reader of JSON.
+Error invalidJsonError(qsizetype offset);
+Error notAJsonObjectError();
+
 // Parses the bytes as one JSON object or one JSON array (checked by the getters).
 Result<QJsonObject> parseJsonObject(const QByteArray& bytes);
 Result<QJsonArray> parseJsonArray(const QByteArray& bytes);
@@ -36,6 +41,7 @@ public:
     std::optional<qint64> optionalInteger(const QString& key);
     QStringList textList(const QString& key);
     std::optional<QStringList> optionalTextList(const QString& key);
+    std::optional<QJsonObject> optionalObject(const QString& key);
 
     const std::optional<Error>& error() const { return m_error; }
 

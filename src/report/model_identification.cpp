@@ -58,11 +58,9 @@ bool ruleFits(const AModelRule& rule, const Report& report, const QString& serie
 } // namespace
 
 Result<ModelTable> loadModelTable(const QString& path) {
-    const Result<QByteArray> bytes = base::readFileUpTo(path, kMaxModelTableBytes + 1);
+    const Result<QByteArray> bytes = base::readFileAtMost(path, kMaxModelTableBytes);
     if (!bytes)
         return bytes.error();
-    if (bytes->size() > kMaxModelTableBytes)
-        return Error{QStringLiteral("文件"), 2, QStringLiteral("文件“%1”过大。").arg(path)};
     return decodeModelTable(*bytes);
 }
 

@@ -1,0 +1,57 @@
+#include "support/cli.h"
+
+#include "base/read_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+using tagsmith::test::runCli;
+
+namespace {
+
+QString fixture(const QString& relative) {
+    return tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/") + relative);
+}
+
+tagsmith::test::CliRun assemble(const QString& machine, const char* disks = nullptr) {
+    QStringList arguments{QStringLiteral("assemble"), QStringLiteral("--snapshot"),
+                          fixture(QStringLiteral("snapshots/%1.json").arg(machine)), QStringLiteral("--profile"),
+                          fixture(QStringLiteral("system_profiler/%1.json").arg(machine))};
+    if (disks)
+        arguments << QStringLiteral("--diskutil") << fixture(QStringLiteral("diskutil/%1.plist").arg(disks));
+    return runCli(arguments);
+}
+
+} // namespace
+
+TEST(AssembleVerbs, TurnsEachSavedSystemReportIntoItsExpectedReport) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"MacBookPro18,3", "one-disk-1000.6GB"},
+        {"MacBookPro16,2", "one-disk-500.1GB"},
+        {"MacBookPro15,3-with-egpu", nullptr},
+        {"MacBookAir10,1-no-maximum-capacity", "one-disk-250GB"},
+    };
+    static const QRegularExpression collectedAt(
+        QStringLiteral(R"re("collectedAt" : "(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)")re"));
+    for (const auto& [machine, disks] : cases) {
+        const auto run = assemble(QString::fromLatin1(machine), disks);
+        EXPECT_EQ(run.exitCode, 0) << machine << run.standardError.toStdString();
+        QString printed = QString::fromUtf8(run.standardOutput);
+        const auto moment = collectedAt.match(printed);
+        ASSERT_TRUE(moment.hasMatch()) << machine;
+        printed.replace(moment.captured(1), QStringLiteral("1970-01-01T00:00:00Z"));
+        const auto expected =
+            tagsmith::base::readFileUpTo(fixture(QStringLiteral("assembled/%1.json").arg(machine)), 1 << 20);
+        EXPECT_EQ(printed, QString::fromUtf8(expected.value())) << machine;
+    }
+}
+
+TEST(AssembleVerbs, ReportsTheIdentityErrorAndUsage) {
+    const auto iMac = assemble(QStringLiteral("iMac20,1"), "one-disk-700GB");
+    EXPECT_EQ(iMac.exitCode, 1);
+    EXPECT_EQ(iMac.standardError, "没有读到 MacBook 的整机序列号与机型，未生成报告。\n");
+    EXPECT_TRUE(iMac.standardOutput.isEmpty());
+    EXPECT_EQ(runCli({QStringLiteral("assemble")}).exitCode, 2) << "--profile is required";
+    EXPECT_EQ(runCli({QStringLiteral("assemble"), QStringLiteral("--profile")}).exitCode, 2);
+}
