@@ -28,10 +28,7 @@ constexpr int kMaxSupplementCharacters = 20;
 
 QLabel* label(const QString& text, int pointSize, QWidget* parent, QFont::Weight weight = QFont::Normal) {
     auto* widget = new QLabel(text, parent);
-    QFont font = widget->font();
-    font.setPointSize(pointSize);
-    font.setWeight(weight);
-    widget->setFont(font);
+    widget->setFont(inspection::inspectionFont(pointSize, weight));
     widget->setWordWrap(true);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return widget;
@@ -87,7 +84,7 @@ void WorkstationPanel::buildControls() {
     m_autoPrint = placed(new QCheckBox(QStringLiteral("收到报告后自动打印（每台一次）"), this), 24, 395, 480, 28);
     m_autoPrint->setChecked(m_printer.autoPrint());
     connect(m_autoPrint, &QCheckBox::toggled, this, [this](bool on) { m_printer.setAutoPrint(on); });
-    m_body = new collect::ConfigurationView(bottomLeftFrame(*this, 24, 100, 650, 290), 14, this);
+    m_body = new collect::ConfigurationView(inspection::flippedFrame(QRect(24, 100, 650, 290), height()), 14, this);
     m_action = placed(new QPushButton(QStringLiteral("导入检测结果"), this), 24, 43, 165, 34);
     m_extra = placed(new QPushButton(QStringLiteral("预览并打印"), this), 205, 43, 165, 34);
     m_supplement = placed(new QPushButton(QStringLiteral("标签补充"), this), 390, 43, 130, 34);
