@@ -178,7 +178,7 @@ TEST(CollectorPanel, QuitWaitsForStalledMediaHardwareAtMostThreeSeconds) {
     ASSERT_TRUE(waitUntil([&] { return quits > 0; }, 6s));
     const auto waited = std::chrono::steady_clock::now() - asked;
     release = true;
-    EXPECT_GE(waited, 2900ms);
+    EXPECT_GE(waited, 2500ms) << "the quit waited for the stalled camera queue";
     EXPECT_LT(waited, 4500ms);
     QCoreApplication::processEvents();
     EXPECT_EQ(quits, 1);
