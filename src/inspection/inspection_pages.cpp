@@ -1,6 +1,7 @@
 #include "inspection/inspection_pages.h"
 
 #include "inspection/inspection_controls.h"
+#include "inspection/wireless/wireless_inspection_page.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -69,7 +70,7 @@ public:
 
 InspectionPages standardInspectionPages() {
     return {
-        std::make_shared<PlaceholderPage<InspectionPage>>(QStringLiteral("无线功能检测")),
+        wireless::makeWirelessInspection(),
         std::make_shared<PlaceholderKeyboardPage>(QStringLiteral("逐键检测")),
         std::make_shared<PlaceholderTouchpadPage>(QStringLiteral("触摸板与左右键检测")),
         std::make_shared<PlaceholderPage<InspectionPage>>(QStringLiteral("屏幕纯色检测")),
