@@ -18,6 +18,8 @@ struct KeyboardEvent {
     // Only system-defined events carry these two.
     int subtype = 0;
     qint64 data1 = 0;
+
+    bool operator==(const KeyboardEvent&) const = default;
 };
 
 inline constexpr int kKeyDownEvent = 10;

@@ -1,6 +1,7 @@
 #include "inspection/input/keyboard_layout.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tagsmith::inspection::input {
 
@@ -89,8 +90,12 @@ KeyRows rows(KeyboardLayout layout) {
 }
 
 KeyRows withoutFunctionKeys(KeyRows rows) {
-    if (!rows.isEmpty())
-        rows[0].removeIf([](const InspectionKey& key) { return key.code != kEscape; });
+    if (rows.isEmpty())
+        return rows;
+    KeyRow kept;
+    std::copy_if(rows[0].cbegin(), rows[0].cend(), std::back_inserter(kept),
+                 [](const InspectionKey& key) { return key.code == kEscape; });
+    rows[0] = kept;
     return rows;
 }
 
