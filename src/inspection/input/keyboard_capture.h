@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspection/input/keyboard_event.h"
+#include "inspection/input/keyboard_event_sink.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QObject>
@@ -8,20 +8,6 @@
 #include <QWidget>
 
 namespace tagsmith::inspection::input {
-
-// The side of the keyboard page that the capture talks to.
-class KeyboardEventSink {
-public:
-    virtual ~KeyboardEventSink() = default;
-    // Whether key events belong to the page now.
-    virtual bool capturing() const = 0;
-    // Whether receive() would take the event, without taking it.
-    virtual bool accepts(const KeyboardEvent& event) const = 0;
-    // Takes the event; true when it was consumed.
-    virtual bool receive(const KeyboardEvent& event) = 0;
-    // The page's window stopped being the key window.
-    virtual void windowResignedKey() = 0;
-};
 
 // Catches the application's key, modifier and media-key events before any
 // window sees them, and swallows those the page consumes, so that Esc and
