@@ -1,5 +1,8 @@
 #include "inspection/inspection_pages.h"
 
+#include "inspection/input/keyboard_inspection_page.h"
+#include "inspection/input/screen_inspection_page.h"
+#include "inspection/input/touchpad_inspection_page.h"
 #include "inspection/inspection_controls.h"
 #include "inspection/wireless/wireless_inspection_page.h"
 
@@ -30,20 +33,6 @@ private:
     std::shared_ptr<InspectionResults> m_results;
 };
 
-class PlaceholderKeyboardPage final : public PlaceholderPage<KeyboardPage> {
-public:
-    using PlaceholderPage::PlaceholderPage;
-    void setEnabled(bool /*enabled*/) override {}
-    void clearHeldKeys() override {}
-    QWidget* canvas() override { return nullptr; }
-};
-
-class PlaceholderTouchpadPage final : public PlaceholderPage<TouchpadPage> {
-public:
-    using PlaceholderPage::PlaceholderPage;
-    void start() override {}
-};
-
 // Holds no device, so a release is always done at once.
 void answerReleased(const media::ReleaseCompletion& completion) {
     if (completion)
@@ -71,9 +60,9 @@ public:
 InspectionPages standardInspectionPages() {
     return {
         wireless::makeWirelessInspection(),
-        std::make_shared<PlaceholderKeyboardPage>(QStringLiteral("逐键检测")),
-        std::make_shared<PlaceholderTouchpadPage>(QStringLiteral("触摸板与左右键检测")),
-        std::make_shared<PlaceholderPage<InspectionPage>>(QStringLiteral("屏幕纯色检测")),
+        std::make_shared<input::KeyboardInspection>(),
+        std::make_shared<input::TouchpadInspection>(),
+        std::make_shared<input::ScreenInspection>(),
         std::make_shared<PlaceholderAudioPage>(QStringLiteral("扬声器与麦克风")),
         std::make_shared<PlaceholderCameraPage>(QStringLiteral("前置摄像头")),
     };

@@ -97,8 +97,8 @@ TEST(CollectorPanel, PreviewShowsTheSampleReportAndNeverCollects) {
 
     EXPECT_EQ(panel.tabs()->count(), 7);
     EXPECT_EQ(panel.tabs()->tabBar()->tabData(0).toString(), QStringLiteral("验机总览"));
-    QDir().mkpath(test::buildPath(QStringLiteral("test-artefacts")));
-    panel.grab().save(test::buildPath(QStringLiteral("test-artefacts/collector-preview.png")));
+    QDir().mkpath(test::buildPath(QStringLiteral("test-artifacts")));
+    panel.grab().save(test::buildPath(QStringLiteral("test-artifacts/collector-preview.png")));
 }
 
 TEST(CollectorPanel, CollectsOnceAtATimeThenServesTheReportOnTheCable) {

@@ -54,8 +54,8 @@ TEST(Controller, WorkstationImportsTheFileGivenWithImportAtStart) {
     ASSERT_TRUE(importing.workstation()->report());
     EXPECT_EQ(importing.workstation()->report()->serial, QStringLiteral("FVFDL3Q2Q6L4"));
 
-    QDir().mkpath(tagsmith::test::buildPath(QStringLiteral("test-artefacts")));
-    importing.window()->grab().save(tagsmith::test::buildPath(QStringLiteral("test-artefacts/workstation-window.png")));
+    QDir().mkpath(tagsmith::test::buildPath(QStringLiteral("test-artifacts")));
+    importing.window()->grab().save(tagsmith::test::buildPath(QStringLiteral("test-artifacts/workstation-window.png")));
 
     Controller bare(false, {QStringLiteral("VOREvo"), QStringLiteral("--import")});
     EXPECT_FALSE(bare.workstation()->report());
