@@ -3,6 +3,7 @@
 #include "app/controller.h"
 #include "base/serial_queue.h"
 #include "inspection/media/media_runtime.h"
+#include "report/report_json.h"
 #include "support/sample_reports.h"
 #include "support/sockets.h"
 #include "support/v2_workstation.h"
@@ -182,4 +183,10 @@ TEST(CollectorPanel, QuitWaitsForStalledMediaHardwareAtMostThreeSeconds) {
     EXPECT_LT(waited, 4500ms);
     QCoreApplication::processEvents();
     EXPECT_EQ(quits, 1);
+}
+
+TEST(CollectorPanel, BundledSampleReportIsThePreviewSample) {
+    const auto shipped = base::readFileUpTo(test::sourcePath(QStringLiteral("resources/sample.macreport")), 1 << 20);
+    ASSERT_TRUE(shipped);
+    EXPECT_EQ(report::encodeReport(CollectorPanel::sampleReport(), report::JsonLayout::prettySorted), *shipped);
 }
