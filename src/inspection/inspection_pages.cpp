@@ -1,6 +1,8 @@
 #include "inspection/inspection_pages.h"
 
 #include "inspection/inspection_controls.h"
+#include "inspection/media/audio_inspection_page.h"
+#include "inspection/media/camera_inspection_page.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -43,28 +45,6 @@ public:
     void start() override {}
 };
 
-// Holds no device, so a release is always done at once.
-void answerReleased(const media::ReleaseCompletion& completion) {
-    if (completion)
-        completion(true);
-}
-
-class PlaceholderCameraPage final : public PlaceholderPage<CameraPage> {
-public:
-    using PlaceholderPage::PlaceholderPage;
-    void setPrepareForUse(media::PrepareForUse /*prepare*/) override {}
-    void releaseForAudio(media::ReleaseCompletion completion) override { answerReleased(completion); }
-    void shutdown() override {}
-};
-
-class PlaceholderAudioPage final : public PlaceholderPage<AudioPage> {
-public:
-    using PlaceholderPage::PlaceholderPage;
-    void setPrepareForUse(media::PrepareForUse /*prepare*/) override {}
-    void releaseForCamera(media::ReleaseCompletion completion) override { answerReleased(completion); }
-    void refreshRoutes() override {}
-};
-
 } // namespace
 
 InspectionPages standardInspectionPages() {
@@ -73,8 +53,8 @@ InspectionPages standardInspectionPages() {
         std::make_shared<PlaceholderKeyboardPage>(QStringLiteral("逐键检测")),
         std::make_shared<PlaceholderTouchpadPage>(QStringLiteral("触摸板与左右键检测")),
         std::make_shared<PlaceholderPage<InspectionPage>>(QStringLiteral("屏幕纯色检测")),
-        std::make_shared<PlaceholderAudioPage>(QStringLiteral("扬声器与麦克风")),
-        std::make_shared<PlaceholderCameraPage>(QStringLiteral("前置摄像头")),
+        std::make_shared<media::AudioInspection>(media::AudioInspection::systemSetup()),
+        std::make_shared<media::CameraInspection>(media::CameraInspection::systemSetup()),
     };
 }
 
