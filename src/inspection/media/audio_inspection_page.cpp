@@ -153,10 +153,12 @@ void AudioInspection::start() {
     m_speakersFinished = false;
     m_startButton->setEnabled(false);
     showStatus(kPreparing);
-    armTimeout(request, m_setup.timeout);
+    // The wait for the camera is bounded by the camera's own release watchdog. Armed
+    // only now, this one cannot fire first and blame the sound devices for a stuck camera.
     m_handOver->askToRelease(request, [this, request](bool released) {
         if (!released)
             return stopAndShow(QStringLiteral("摄像头尚未释放，未启动声音测试。请稍后重试。"));
+        armTimeout(request, m_setup.timeout);
         prepare(request);
     });
 }
