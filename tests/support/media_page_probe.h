@@ -15,8 +15,8 @@ struct MediaPageProbe {
 
     QString status() const { return view->findChild<QLabel*>(QStringLiteral("status"))->text(); }
     bool canStart() const { return view->findChild<QPushButton*>(QStringLiteral("startButton"))->isEnabled(); }
-    bool shows(const QString& text) const {
-        return waitUntil([this, &text] { return status() == text; });
+    bool shows(const QString& text, std::chrono::milliseconds limit = std::chrono::seconds(5)) const {
+        return waitUntil([this, &text] { return status() == text; }, limit);
     }
 };
 
