@@ -38,6 +38,10 @@ InspectionSuite::InspectionSuite(QTabWidget* tabs, InspectionPages pages)
 }
 
 InspectionSuite::~InspectionSuite() {
+    // The pages go with the suite and delete their views; the tab view then
+    // reports switches, which must not reach pages already destroyed.
+    if (m_tabs)
+        disconnect(m_tabs, nullptr, this, nullptr);
     m_results->onChange = nullptr;
     delete m_dashboard;
 }
