@@ -4,10 +4,9 @@
 #include "inspection/media/camera_hardware.h"
 #include "inspection/media/media_error.h"
 
-#include <QString>
 #include <QStringList>
 
-#include <chrono>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -26,32 +25,27 @@ public:
     }
     void pass() {
         std::unique_lock lock(m_mutex);
-        ++m_arrivals;
+        ++arrivals;
         ++m_holding;
         m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_open; });
         --m_holding;
     }
-    // A call is held here right now.
-    bool holding() {
-        std::lock_guard lock(m_mutex);
-        return m_holding > 0;
-    }
-    int arrivals() {
-        std::lock_guard lock(m_mutex);
-        return m_arrivals;
-    }
+    bool holding() const { return m_holding > 0; }
+
+    std::atomic<int> arrivals = 0;
 
 private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_open = true;
-    int m_arrivals = 0;
-    int m_holding = 0;
+    std::atomic<int> m_holding = 0;
 };
 
-// Media events from every thread in the order they happened: the pages' log
-// and the fake devices write here.
-class EventLog {
+enum FakeDevice { fakeCamera, fakeAudio };
+
+// What the pages logged and the fake devices did, from every thread, in
+// order; and whether a device was ever opened while one was open.
+class DeviceRecord {
 public:
     void add(const QString& event) {
         std::lock_guard lock(m_mutex);
@@ -61,115 +55,71 @@ public:
         std::lock_guard lock(m_mutex);
         return m_events;
     }
-    // Position of the first event, -1 when it did not happen.
-    qsizetype indexOf(const QString& event) { return events().indexOf(event); }
-    std::function<void(const QString&)> writer() {
+    std::function<void(const QString&)> log() {
         return [this](const QString& event) { add(event); };
     }
+    void setOpen(FakeDevice device, bool open) {
+        std::lock_guard lock(m_mutex);
+        m_conflict = m_conflict || (open && (m_open[fakeCamera] || m_open[fakeAudio]));
+        m_open[device] = open;
+        m_events.append(
+            QStringLiteral("fake.%1.%2").arg(device == fakeCamera ? "camera" : "audio", open ? "open" : "close"));
+    }
+    bool isOpen(FakeDevice device) const { return m_open[device]; }
+    bool hadConflict() const { return m_conflict; }
 
 private:
     std::mutex m_mutex;
     QStringList m_events;
+    std::atomic<bool> m_open[2] = {false, false};
+    std::atomic<bool> m_conflict = false;
 };
 
-// Which devices are open, shared by both fakes: opening one while the other
-// is open is the conflict the hand-over must prevent.
-struct DeviceLedger {
-    void open(bool camera) {
-        std::lock_guard lock(mutex);
-        conflict = conflict || cameraOpen || audioOpen;
-        (camera ? cameraOpen : audioOpen) = true;
-    }
-    void close(bool camera) {
-        std::lock_guard lock(mutex);
-        (camera ? cameraOpen : audioOpen) = false;
-    }
-    bool isOpen(bool camera) {
-        std::lock_guard lock(mutex);
-        return camera ? cameraOpen : audioOpen;
-    }
-    bool hadConflict() {
-        std::lock_guard lock(mutex);
-        return conflict;
-    }
-
-    std::mutex mutex;
-    bool cameraOpen = false;
-    bool audioOpen = false;
-    bool conflict = false;
-};
-
+// Configured by the test before the page starts it.
 class FakeCameraHardware final : public inspection::media::CameraHardware {
 public:
-    FakeCameraHardware(DeviceLedger& ledger, EventLog& log) : m_ledger(ledger), m_log(log) {}
+    explicit FakeCameraHardware(DeviceRecord& record) : m_record(record) {}
 
     Result<inspection::media::CameraPreview> start(std::function<void(const QString&)> onError) override {
         startGate.pass();
-        std::lock_guard lock(m_mutex);
-        if (m_failure)
-            return *m_failure;
-        m_ledger.open(true);
-        m_log.add(QStringLiteral("fake.camera.open"));
+        if (failure)
+            return *failure;
+        m_record.setOpen(fakeCamera, true);
         m_onError = std::move(onError);
         return inspection::media::CameraPreview{QStringLiteral("FaceTime高清摄像头"),
                                                 std::make_shared<inspection::media::CameraPreviewLayer>()};
     }
     void stop() override {
         stopGate.pass();
-        std::lock_guard lock(m_mutex);
-        m_ledger.close(true);
-        ++m_stops;
-    }
-
-    void failWith(const QString& message) {
-        std::lock_guard lock(m_mutex);
-        m_failure = inspection::media::mediaError(message);
+        m_record.setOpen(fakeCamera, false);
+        ++stops;
     }
     // The running session fails, as the system reports it from its own thread.
-    void breakDown(const QString& message) {
-        std::function<void(const QString&)> report;
-        {
-            std::lock_guard lock(m_mutex);
-            report = m_onError;
-        }
-        report(message);
-    }
-    int stops() {
-        std::lock_guard lock(m_mutex);
-        return m_stops;
-    }
+    void breakDown(const QString& message) { m_onError(message); }
 
+    std::optional<Error> failure;
     HardwareGate startGate;
     HardwareGate stopGate;
+    std::atomic<int> stops = 0;
 
 private:
-    std::mutex m_mutex;
-    DeviceLedger& m_ledger;
-    EventLog& m_log;
-    std::optional<Error> m_failure;
+    DeviceRecord& m_record;
     std::function<void(const QString&)> m_onError;
-    int m_stops = 0;
 };
 
+// Built-in stereo speakers and a built-in microphone unless the test says
+// otherwise; each poll gives the next scripted answer, or repeats the last.
 class FakeAudioHardware final : public inspection::media::AudioHardware {
 public:
     using AudioProgress = inspection::media::AudioProgress;
 
-    // Starts with built-in stereo speakers and a built-in microphone as the defaults.
-    FakeAudioHardware(DeviceLedger& ledger, EventLog& log) : m_ledger(ledger), m_log(log) {}
+    explicit FakeAudioHardware(DeviceRecord& record) : m_record(record) {}
 
-    inspection::media::AudioRoutes routes() override {
-        routesGate.pass();
-        std::lock_guard lock(m_mutex);
-        return m_routes;
-    }
+    inspection::media::AudioRoutes routes() override { return devices; }
     Result<void> start() override {
-        std::lock_guard lock(m_mutex);
-        if (m_startFailure)
-            return *m_startFailure;
-        m_ledger.open(false);
-        m_log.add(QStringLiteral("fake.audio.open"));
-        m_recording = true;
+        if (startFailure)
+            return *startFailure;
+        m_record.setOpen(fakeAudio, true);
         return {};
     }
     Result<AudioProgress> poll() override {
@@ -181,44 +131,24 @@ public:
         }
         return m_last;
     }
-    void stop() override {
-        std::lock_guard lock(m_mutex);
-        m_ledger.close(false);
-        m_recording = false;
-    }
-
-    void setRoutes(const inspection::media::AudioRoutes& routes) {
-        std::lock_guard lock(m_mutex);
-        m_routes = routes;
-    }
-    void failStartWith(const QString& message) {
-        std::lock_guard lock(m_mutex);
-        m_startFailure = inspection::media::mediaError(message);
-    }
-    // The next poll answers; later polls repeat the last answer.
+    // Also deletes the recording.
+    void stop() override { m_record.setOpen(fakeAudio, false); }
     void answer(const Result<AudioProgress>& next) {
         std::lock_guard lock(m_mutex);
         m_script.push_back(next);
     }
-    bool hasRecording() {
-        std::lock_guard lock(m_mutex);
-        return m_recording;
-    }
 
-    HardwareGate routesGate;
+    inspection::media::AudioRoutes devices{
+        inspection::media::AudioRoute{QStringLiteral("MacBook Pro扬声器"), 73, true, 2},
+        inspection::media::AudioRoute{QStringLiteral("MacBook Pro麦克风"), 66, true, 1}};
+    std::optional<Error> startFailure;
     HardwareGate pollGate;
 
 private:
+    DeviceRecord& m_record;
     std::mutex m_mutex;
-    DeviceLedger& m_ledger;
-    EventLog& m_log;
-    inspection::media::AudioRoutes m_routes{
-        inspection::media::AudioRoute{QStringLiteral("MacBook Pro扬声器"), 73, true, 2},
-        inspection::media::AudioRoute{QStringLiteral("MacBook Pro麦克风"), 66, true, 1}};
-    std::optional<Error> m_startFailure;
     std::deque<Result<AudioProgress>> m_script;
     Result<AudioProgress> m_last = AudioProgress::recording(0, 0);
-    bool m_recording = false;
 };
 
 } // namespace tagsmith::test

@@ -29,13 +29,6 @@ QStringList daemonArguments() {
                                "device.form_factor=internal'")};
 }
 
-void restore(const char* name, const QByteArray& previous) {
-    if (previous.isNull())
-        qunsetenv(name);
-    else
-        qputenv(name, previous);
-}
-
 std::unique_ptr<PulseServer>& sharedServer() {
     static std::unique_ptr<PulseServer> server;
     return server;
@@ -51,7 +44,7 @@ PulseServer& PulseServer::shared() {
     return *sharedServer();
 }
 
-PulseServer::PulseServer() : m_previousServer(qgetenv("PULSE_SERVER")), m_previousCookie(qgetenv("PULSE_COOKIE")) {
+PulseServer::PulseServer() {
     if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("pactl")).isEmpty()) {
         m_problem = QStringLiteral("pulseaudio and pactl are not installed");
@@ -67,8 +60,6 @@ PulseServer::~PulseServer() {
             m_daemon.kill();
         m_daemon.waitForFinished(2000);
     }
-    restore("PULSE_SERVER", m_previousServer);
-    restore("PULSE_COOKIE", m_previousCookie);
 }
 
 // The daemon's runtime folder and home are ours, so its socket, cookie and

@@ -35,8 +35,6 @@ private:
 
     QTemporaryDir m_folder;
     QProcess m_daemon;
-    QByteArray m_previousServer;
-    QByteArray m_previousCookie;
     bool m_running = false;
     QString m_problem;
 };
