@@ -107,27 +107,29 @@ void AudioInspection::refreshRoutes() {
         m_startButton->setEnabled(true);
     });
     m_handOver->askToRelease(request, [this, request](bool released) {
-        if (!released) {
-            m_routeWatchdog.cancel();
-            m_routeLabel->setText(L10n::source(
-                QStringLiteral("摄像头尚未关闭，声音测试未启动。可继续其他检测；摄像头释放后点击开始重试。")));
-            m_startButton->setEnabled(true);
-            return;
-        }
-        m_handOver->runOnQueue(
-            request,
-            [hardware = m_setup.hardware, log = m_setup.log] {
-                log(QStringLiteral("audio.routes.begin"));
-                const AudioRoutes routes = hardware->routes();
-                log(QStringLiteral("audio.routes.end"));
-                return routes;
-            },
-            [this](const AudioRoutes& routes) {
-                m_routeWatchdog.cancel();
-                showRoutes(routes);
-                m_startButton->setEnabled(true);
-            });
+        if (released)
+            return readRoutes(request);
+        m_routeWatchdog.cancel();
+        m_routeLabel->setText(
+            L10n::source(QStringLiteral("摄像头尚未关闭，声音测试未启动。可继续其他检测；摄像头释放后点击开始重试。")));
+        m_startButton->setEnabled(true);
     });
+}
+
+void AudioInspection::readRoutes(const std::shared_ptr<MediaRequest>& request) {
+    m_handOver->runOnQueue(
+        request,
+        [hardware = m_setup.hardware, log = m_setup.log] {
+            log(QStringLiteral("audio.routes.begin"));
+            const AudioRoutes routes = hardware->routes();
+            log(QStringLiteral("audio.routes.end"));
+            return routes;
+        },
+        [this](const AudioRoutes& routes) {
+            m_routeWatchdog.cancel();
+            showRoutes(routes);
+            m_startButton->setEnabled(true);
+        });
 }
 
 void AudioInspection::showRoutes(const AudioRoutes& routes) {

@@ -51,6 +51,7 @@ public:
 private:
     void buildView();
     void buildControls();
+    void readRoutes(const std::shared_ptr<MediaRequest>& request);
     void showRoutes(const AudioRoutes& routes);
     void cancelRouteRead();
     void prepare(const std::shared_ptr<MediaRequest>& request);

@@ -10,10 +10,6 @@
 #include <functional>
 #include <memory>
 
-namespace tagsmith::base {
-class SerialQueue;
-}
-
 namespace tagsmith::inspection::media {
 
 // What a media page takes from outside: its device, the queue every call of
