@@ -26,14 +26,6 @@ constexpr QSize kContentSize(1060, 720);
 constexpr QSize kOverviewSize(1010, 640);
 const QString kOverviewIdentifier = QStringLiteral("验机总览");
 
-QLabel* columnLabel(const QString& text, int size, QWidget* parent, QFont::Weight weight = QFont::Normal) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(inspection::inspectionFont(size, weight));
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 } // namespace
 
 CollectorServices CollectorServices::forBundle() {
@@ -80,7 +72,7 @@ QWidget* CollectorPanel::buildOverview() {
 }
 
 void CollectorPanel::buildColumn(QWidget* overview) {
-    placed(columnLabel(L10n::t(QStringLiteral("common.configuration")), 22, overview, QFont::DemiBold), 24, 574, 290,
+    placed(wrappingLabel(L10n::t(QStringLiteral("common.configuration")), 22, overview, QFont::DemiBold), 24, 574, 290,
            40);
     m_body = new collect::ConfigurationView(inspection::flippedFrame(QRect(24, 250, 290, 312), overview->height()), 12,
                                             overview);
@@ -90,7 +82,7 @@ void CollectorPanel::buildColumn(QWidget* overview) {
             return std::nullopt;
         return m_report;
     });
-    m_status = placed(columnLabel(QString(), 13, overview), 24, 78, 290, 55);
+    m_status = placed(wrappingLabel(QString(), 13, overview), 24, 78, 290, 55);
     m_action =
         placed(new QPushButton(L10n::t(QStringLiteral("common.collectConfiguration")), overview), 24, 43, 290, 34);
     connect(m_action, &QPushButton::clicked, this, &CollectorPanel::collect);

@@ -2,6 +2,7 @@
 
 #include "inspection/inspection_controls.h"
 
+#include <QLabel>
 #include <QWidget>
 
 namespace tagsmith::app {
@@ -10,6 +11,15 @@ namespace tagsmith::app {
 template <typename Widget> Widget* placed(Widget* widget, int x, int y, int width, int height) {
     widget->setGeometry(inspection::flippedFrame(QRect(x, y, width, height), widget->parentWidget()->height()));
     return widget;
+}
+
+// A wrapping, top-left aligned label in the system font at a size in points.
+inline QLabel* wrappingLabel(const QString& text, int size, QWidget* parent, QFont::Weight weight = QFont::Normal) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(inspection::inspectionFont(size, weight));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
 }
 
 } // namespace tagsmith::app
