@@ -2,6 +2,8 @@
 
 #include "app/workstation_panel.h"
 #include "base/bundle.h"
+#include "base/main_thread.h"
+#include "cable/receiver.h"
 #include "l10n/l10n.h"
 
 #include <QAction>
@@ -37,10 +39,14 @@ Controller::Controller(bool isCollector, const QStringList& arguments, QObject* 
     if (!m_isCollector) {
         qApp->installEventFilter(this);
         importFromCommandLine(arguments);
+        startReceiver();
     }
 }
 
-Controller::~Controller() = default;
+Controller::~Controller() {
+    if (m_receiver)
+        m_receiver->stop();
+}
 
 void Controller::buildWindow() {
     m_window = std::make_unique<QMainWindow>();
@@ -58,6 +64,21 @@ QWidget* Controller::buildWorkstation() {
     m_settings = std::make_unique<QSettings>();
     m_workstation = new WorkstationPanel(*m_settings, WorkstationPlaces{});
     return m_workstation;
+}
+
+void Controller::startReceiver() {
+    m_receiver = cable::Receiver::create();
+    const QPointer<WorkstationPanel> panel = m_workstation;
+    m_receiver->state = [panel](const QString& text) {
+        base::onMain([panel, text] {
+            if (panel)
+                panel->showStatus(text);
+        });
+    };
+    m_receiver->update = [panel](const report::Report& report, const QByteArray& bytes) {
+        return panel && panel->acceptReport(report, bytes);
+    };
+    m_receiver->start();
 }
 
 // "--import FILE" as the only arguments opens that report at start.

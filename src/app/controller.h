@@ -8,6 +8,10 @@
 class QMainWindow;
 class QSettings;
 
+namespace tagsmith::cable {
+class Receiver;
+}
+
 namespace tagsmith::app {
 
 class WorkstationPanel;
@@ -29,6 +33,7 @@ protected:
 private:
     void buildWindow();
     QWidget* buildWorkstation();
+    void startReceiver();
     void buildApplicationMenu();
     void importFromCommandLine(const QStringList& arguments);
     void showAbout();
@@ -36,7 +41,8 @@ private:
     bool m_isCollector;
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QMainWindow> m_window;
-    WorkstationPanel* m_workstation = nullptr; // owned by m_window
+    WorkstationPanel* m_workstation = nullptr;   // owned by m_window
+    std::shared_ptr<cable::Receiver> m_receiver; // workstation only; stopped before the window goes
 };
 
 } // namespace tagsmith::app

@@ -23,9 +23,10 @@ struct Verb {
 
 // Verb groups, one file each.
 QList<Verb> allVerbs();
-QList<Verb> reportVerbs(); // validate, summary
-QList<Verb> labelVerbs();  // label, rows
-QList<Verb> cableVerbs();  // cable links, cable serve
+QList<Verb> reportVerbs();  // validate, summary
+QList<Verb> labelVerbs();   // label, rows
+QList<Verb> cableVerbs();   // cable links, cable serve
+QList<Verb> cableV1Verbs(); // cable serve-v1, push, pull, receive
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);
