@@ -1,7 +1,9 @@
 #include "cable/receiver.h"
 
 #include "base/main_thread.h"
+#include "base/uptime.h"
 #include "cable/collector_server.h"
+#include "cable/frames.h"
 #include "report/report_json.h"
 #include "report/validation.h"
 #include "support/netns.h"
@@ -13,6 +15,9 @@
 
 #include <QTemporaryDir>
 
+#include <poll.h>
+
+#include <atomic>
 #include <future>
 #include <mutex>
 #include <thread>
@@ -56,6 +61,39 @@ QStringList listenersOn(std::uint16_t port) {
     }
     return found;
 }
+
+// A pull server that accepts every connection and feeds each one zero byte
+// per tick, well within the per-call time-out, for as long as it lives.
+class DripServer {
+public:
+    explicit DripServer(std::uint16_t port) : m_listener(listenOn(anyAddress(port))), m_thread([this] { run(); }) {}
+    ~DripServer() {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    static sockaddr_in6 anyAddress(std::uint16_t port) {
+        sockaddr_in6 any{};
+        any.sin6_family = AF_INET6;
+        any.sin6_port = htons(port);
+        return any;
+    }
+    void run() {
+        std::vector<tagsmith::base::OwnedFd> connections;
+        while (!m_stop) {
+            pollfd waiting{m_listener.get(), POLLIN, 0};
+            if (::poll(&waiting, 1, 50) == 1)
+                connections.emplace_back(::accept(m_listener.get(), nullptr, nullptr));
+            for (const auto& connection : connections)
+                ::send(connection.get(), "", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+        }
+    }
+
+    tagsmith::base::OwnedFd m_listener;
+    std::atomic<bool> m_stop = false;
+    std::thread m_thread;
+};
 
 // The workstation's receiver in its namespace; the Mac on the cable is the
 // other end of the veth link, fe80::1 on the collector's side.
@@ -185,4 +223,35 @@ TEST_F(ReceiverTest, PollsTheMacsPullServerAndAcknowledgesOnlyWhatTheWindowAccep
               kK7.toUtf8() + ' ' + encodeReport(report, tagsmith::report::JsonLayout::compactSorted));
     m_receiver->stop();
     server->stop();
+}
+
+TEST_F(ReceiverTest, HostilePeersNeitherHoldTheCycleNorSilenceTheListener) {
+    std::optional<DripServer> drip;
+    {
+        const NetnsScope inside(m_pair.collector);
+        drip.emplace(kPullPort);
+    }
+    std::atomic<int> cycles = 0;
+    Receiver::Setup atMac = setup();
+    atMac.allowance = 300ms; // a dripped 32-byte proof would take 1.6 s
+    atMac.findMac = [&] {
+        ++cycles;
+        return AttachedMac{"en10", "fe80::2", kK7};
+    };
+    start(atMac);
+    ASSERT_TRUE(showed(Receiver::connectedText(kK7)));
+    const QByteArray challenge(32, 'c');
+    for (const QByteArray& hostile : {QByteArray(100, '\xff'), challenge + frameHeader(1'000'000),
+                                      challenge + frameHeader(0), challenge + frameHeader(200) + "short"}) {
+        const NetnsScope inside(m_pair.collector);
+        const auto socket = connectScoped(QStringLiteral("fe80::2"), QStringLiteral("en9"), kPushPort, 2s);
+        const double begin = tagsmith::base::uptime();
+        ASSERT_TRUE(sendAll(socket.get(), hostile));
+        ::shutdown(socket.get(), SHUT_WR);
+        EXPECT_FALSE(readN(socket.get(), 33)) << "the workstation answers the challenge at most, then closes";
+        EXPECT_LT(tagsmith::base::uptime() - begin, 1.0);
+    }
+    const int before = cycles;
+    EXPECT_TRUE(waitUntil([&] { return cycles >= before + 3; }, 3s)) << "each dripped poll ends with its allowance";
+    EXPECT_EQ(push(kK7), true);
 }
