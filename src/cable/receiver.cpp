@@ -120,23 +120,25 @@ void Receiver::keepListener(const AttachedMac& mac) {
     const QString binding = mac.interfaceName + mac.address + mac.serial;
     if (binding == m_binding && m_listener && m_listener->running())
         return;
-    if (m_listener)
-        m_listener->close(); // frees the address before the new listener binds it
-    const auto address = socketAddress(mac.address, mac.interfaceName, m_setup.pushPort);
-    const std::weak_ptr<Receiver> receiver = weak_from_this();
-    m_listener =
-        !address ? nullptr : AcceptLoop::start(listenOn(*address), [receiver, serial = mac.serial](int connection) {
-            const auto self = receiver.lock();
-            if (self)
-                self->handle(connection, serial);
-            return self != nullptr;
-        });
+    m_listener.reset(); // frees the address before the new listener binds it
+    if (const auto address = socketAddress(mac.address, mac.interfaceName, m_setup.pushPort))
+        m_listener = AcceptLoop::start(listenOn(*address), pushServer(mac.serial));
     if (!m_listener) {
         announce(kPortBusyText); // the binding stays, so the next cycle tries again
         return;
     }
     m_binding = binding;
     announce(connectedText(mac.serial));
+}
+
+// Serves the pushes of the Mac with this serial while the receiver exists.
+AcceptLoop::Serve Receiver::pushServer(const QString& serial) {
+    return [receiver = weak_from_this(), serial](int connection) {
+        const auto self = receiver.lock();
+        if (self)
+            self->handle(connection, serial);
+        return self != nullptr;
+    };
 }
 
 void Receiver::closeListener() {

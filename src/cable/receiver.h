@@ -69,6 +69,7 @@ private:
     void pollCollector(const QString& interfaceName, const QString& serial, const QList<InterfaceAddress>& own);
     void pull(const QString& address, const QString& interfaceName, const QString& serial, const QByteArray& key);
     void keepListener(const AttachedMac& mac);
+    AcceptLoop::Serve pushServer(const QString& serial);
     void closeListener();
     void handle(int connection, const QString& serial);
     bool offer(const report::Report& report, const QByteArray& bytes);

@@ -1,7 +1,6 @@
 #include "cli/verb.h"
 
 #include "base/atomic_file.h"
-#include "base/main_thread.h"
 #include "cable/collector_server.h"
 #include "cable/frames.h"
 #include "cable/receiver.h"
@@ -73,11 +72,9 @@ Result<ReportFile> readCableReport(const CommandLine& line) {
 // (with the reason on standard error) when it cannot.
 bool saveInto(const QString& folder, const report::Report& report, const QByteArray& bytes) {
     const Result<void> written =
-        QDir().mkpath(folder)
-            ? base::writeFileAtomically(QDir(folder).filePath(report::reportFileName(report)), bytes)
-            : Result<void>(Error{QStringLiteral("文件"), 1, QStringLiteral("无法创建文件夹：") + folder});
+        base::writeFileAtomically(QDir(folder).filePath(report::reportFileName(report)), bytes);
     if (!written)
-        std::fprintf(stderr, "接收到报告，但保存失败：%s\n", written.error().description.toUtf8().constData());
+        std::fprintf(stderr, "接收到报告，但保存失败：%s\n", qUtf8Printable(written.error().description));
     return written.has_value();
 }
 
@@ -128,15 +125,36 @@ int push(const CommandLine& line) {
     return kSuccess;
 }
 
+// One pull exchange; the report once the collector was acknowledged, after
+// it was saved in out (when given). Failures are told on standard error.
+std::optional<report::Report> fetch(int socket, const QByteArray& key, const QString& serial, const QString& out) {
+    std::optional<report::Report> received;
+    bool kept = false;
+    const bool pulled =
+        cable::pullReport(socket, key, serial, [&](const report::Report& report, const QByteArray& bytes) {
+            received = report;
+            kept = out.isEmpty() || saveInto(out, report, bytes);
+            return kept;
+        });
+    if (pulled)
+        return received;
+    if (!received)
+        std::fprintf(stderr, "%s\n",
+                     qUtf8Printable(QStringLiteral("未能从采集端取得序列号为 %1 的有效报告。").arg(serial)));
+    else if (kept)
+        std::fprintf(stderr, "未能向采集端确认收到报告。\n");
+    return std::nullopt;
+}
+
 int pull(const CommandLine& line) {
     QString error;
     const auto port = portOption(line, cable::kPullPort, &error);
     const auto source = targetOption(line, QStringLiteral("--from"));
     const QString serial = line.option(QStringLiteral("--serial"));
-    if (!port || !source || serial.isEmpty())
-        return usageFailure(!port     ? error
-                            : !source ? QStringLiteral("--from 需要“地址%接口”，例如 fe80::1%en9")
-                                      : QStringLiteral("缺少 --serial：请给出被测机的序列号"),
+    if (!port)
+        return usageFailure(error, kPullSynopsis);
+    if (!source || serial.isEmpty())
+        return usageFailure(QStringLiteral("需要 --from 地址%接口（例如 fe80::1%en9）和 --serial 序列号"),
                             kPullSynopsis);
     const auto key = cable::receiverKeyAt(receiverKeyPath(line));
     if (!key)
@@ -145,18 +163,12 @@ int pull(const CommandLine& line) {
     const base::OwnedFd socket = cable::connectScoped(source->address, source->interfaceName, *port, kConnectLimit);
     if (!socket)
         return fail(QStringLiteral("无法连接采集端：") + line.option(QStringLiteral("--from")));
-    std::optional<report::Report> received;
     const QString out = line.option(QStringLiteral("--out"));
-    const bool pulled =
-        cable::pullReport(socket.get(), *key, serial, [&](const report::Report& report, const QByteArray& bytes) {
-            received = report;
-            return out.isEmpty() || saveInto(out, report, bytes);
-        });
-    if (!pulled)
-        return fail(received ? QStringLiteral("报告未能保存，未向采集端确认。")
-                             : QStringLiteral("未能从采集端取得序列号为 %1 的有效报告。").arg(serial));
+    const auto report = fetch(socket.get(), *key, serial, out);
+    if (!report)
+        return kFailure;
     if (out.isEmpty())
-        printLine(QString::fromUtf8(report::encodeReport(*received, report::JsonLayout::prettySorted)));
+        printLine(QString::fromUtf8(report::encodeReport(*report, report::JsonLayout::prettySorted)));
     return kSuccess;
 }
 

@@ -19,7 +19,6 @@
 
 #include <atomic>
 #include <future>
-#include <mutex>
 #include <thread>
 
 using namespace tagsmith::cable;
@@ -34,97 +33,44 @@ const QString kK7 = QStringLiteral("K7Q2XW9FJ4");
 const QString kFVF = QStringLiteral("FVFDL3Q2Q6L4");
 
 QByteArray reportOf(const QString& serial) {
-    const QString name = serial == kK7 ? QStringLiteral("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport")
-                                       : QStringLiteral("valid/FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport");
-    return tagsmith::base::readFileUpTo(tagsmith::test::reportFixture(name), 1 << 20).value();
+    return tagsmith::test::reportFixtureBytes(serial == kK7 ? "valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport"
+                                                            : "valid/FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport");
 }
 
-void writeFile(const QString& path, const QByteArray& content, bool executable = false) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-    file.close();
-    if (executable)
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-// Local addresses (as /proc prints them) of the sockets listening on port in
-// the calling thread's network namespace.
-QStringList listenersOn(std::uint16_t port) {
-    QFile table(QStringLiteral("/proc/thread-self/net/tcp6"));
-    table.open(QIODevice::ReadOnly);
-    QStringList found;
-    for (const QByteArray& line : table.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() > 3 && fields[3] == "0A" && fields[1].endsWith(':' + QByteArray::number(port, 16).toUpper()))
-            found.append(QString::fromLatin1(fields[1].left(32)));
-    }
-    return found;
-}
-
-// A pull server that accepts every connection and feeds each one zero byte
-// per tick, well within the per-call time-out, for as long as it lives.
-class DripServer {
-public:
-    explicit DripServer(std::uint16_t port) : m_listener(listenOn(anyAddress(port))), m_thread([this] { run(); }) {}
-    ~DripServer() {
-        m_stop = true;
-        m_thread.join();
-    }
-
-private:
-    static sockaddr_in6 anyAddress(std::uint16_t port) {
-        sockaddr_in6 any{};
-        any.sin6_family = AF_INET6;
-        any.sin6_port = htons(port);
-        return any;
-    }
-    void run() {
-        std::vector<tagsmith::base::OwnedFd> connections;
-        while (!m_stop) {
-            pollfd waiting{m_listener.get(), POLLIN, 0};
-            if (::poll(&waiting, 1, 50) == 1)
-                connections.emplace_back(::accept(m_listener.get(), nullptr, nullptr));
-            for (const auto& connection : connections)
-                ::send(connection.get(), "", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-        }
-    }
-
-    tagsmith::base::OwnedFd m_listener;
-    std::atomic<bool> m_stop = false;
-    std::thread m_thread;
-};
-
-// The workstation's receiver in its namespace; the Mac on the cable is the
-// other end of the veth link, fe80::1 on the collector's side.
+// The workstation's receiver in its namespace, with fixture tools; the Mac on
+// the cable is the other end of the veth link, fe80::1 on the collector's side.
 class ReceiverTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!m_pair.ready())
             GTEST_SKIP() << tagsmith::test::NetnsPair::skipReason();
-        writeFile(m_tools.filePath("ndp"), "#!/bin/sh\ncat '" + m_tools.filePath("ndp.txt").toUtf8() + "'\n", true);
-        writeFile(m_tools.filePath("ndp.txt"), "Neighbor Linklayer Address Netif Expire St Flgs Prbs\n"
-                                               "fe80::2%en10 6:d2:27:10:9b:31 en10 permanent R\n"
-                                               "fe80::7%en10 (incomplete) en10 expired N\n"
-                                               "fe80::1%en10 16:a2:53:71:9f:2c en10 permanent R\n");
+        m_setup.ndp = write("ndp", "#!/bin/sh\ncat <<'END'\nNeighbor Linklayer Address Netif Expire St Flgs Prbs\n"
+                                   "fe80::2%en10 6:d2:27:10:9b:31 en10 permanent R\n"
+                                   "fe80::7%en10 (incomplete) en10 expired N\n"
+                                   "fe80::1%en10 16:a2:53:71:9f:2c en10 permanent R\nEND\n");
+        m_setup.key = [] { return std::optional(kKey); };
+        m_setup.interval = 100ms;
     }
+    // Every state text and question of the receiver has reached this fixture before it goes.
     void TearDown() override {
-        if (m_receiver)
-            m_receiver->stop();
+        if (!m_receiver)
+            return;
+        m_receiver->stop();
+        const std::weak_ptr<Receiver> stopped = std::exchange(m_receiver, nullptr);
+        EXPECT_TRUE(waitUntil([&] { return stopped.expired(); }));
+        QCoreApplication::sendPostedEvents();
     }
-    Receiver::Setup setup() {
-        Receiver::Setup setup;
-        setup.ndp = m_tools.filePath("ndp");
-        setup.key = [] { return std::optional(kKey); };
-        setup.interval = 100ms;
-        return setup;
+    QString write(const QString& name, const QByteArray& content) {
+        QFile file(m_tools.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size());
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return file.fileName();
     }
-    void start(Receiver::Setup setup) {
+    void start() {
         const NetnsScope inside(m_pair.workstation); // the receiver's threads are born in its namespace
-        m_receiver = Receiver::create(std::move(setup));
+        m_receiver = Receiver::create(m_setup);
         m_receiver->state = [this](const QString& text) {
-            const std::lock_guard guard(m_lock);
-            m_statuses.append(text);
+            tagsmith::base::onMain([this, text] { m_statuses.append(text); });
         };
         m_receiver->update = [this](const tagsmith::report::Report& report, const QByteArray& bytes) {
             EXPECT_TRUE(tagsmith::base::isMainThread());
@@ -134,111 +80,106 @@ protected:
         m_receiver->start();
     }
     bool showed(const QString& status) {
-        return waitUntil([&] {
-            const std::lock_guard guard(m_lock);
-            return m_statuses.contains(status);
-        });
+        return waitUntil([&] { return m_statuses.contains(status); });
     }
-    // Pushes from the collector's side, while the event loop here answers the receiver's questions.
-    std::optional<bool> push(const QString& serial) {
+    // Pushes from the collector's side while the event loop here answers the receiver's questions.
+    bool push(const QString& serial) {
         auto pushed = std::async(std::launch::async, [this, serial] {
             const NetnsScope inside(m_pair.collector);
             const auto socket = connectScoped(QStringLiteral("fe80::2"), QStringLiteral("en9"), kPushPort, 2s);
             return socket.valid() && pushReport(socket.get(), kKey, reportOf(serial), serial);
         });
-        if (!waitUntil([&] { return pushed.wait_for(0s) == std::future_status::ready; }, 10s))
-            return std::nullopt;
-        return pushed.get();
+        return waitUntil([&] { return pushed.wait_for(0s) == std::future_status::ready; }, 10s) && pushed.get();
     }
 
     tagsmith::test::NetnsPair m_pair;
     QTemporaryDir m_tools;
+    Receiver::Setup m_setup;
     std::shared_ptr<Receiver> m_receiver;
-    std::mutex m_lock; // guards m_statuses, written on the receiver's queue
-    QStringList m_statuses;
-    QList<QByteArray> m_offered; // on the main thread: serial, space, bytes
+    QStringList m_statuses;      // on the main thread, like everything below
+    QList<QByteArray> m_offered; // serial, space, bytes
     bool m_accept = true;
 };
 
 } // namespace
 
 TEST_F(ReceiverTest, FollowsTheMacOnTheCableWithOneListenerOnItsLinkLocalAddressOnly) {
-    const QString phone = QStringLiteral("5C2E8D6F-0B1A-4C3D-9E7F-112233445566");
-    const QString mac = QStringLiteral("8B0E1A2C-3D4E-4F50-9A61-7C8D9E0F1A2B");
-    const auto details = [](const char* deviceClass, const QString& serial) {
-        return QStringLiteral("\tProperties: {\n\t\tDeviceClass => %1\n\t\tInterfaceName => en10\n"
-                              "\t\tSerialNumber => %2\n\t}\n")
-            .arg(QLatin1String(deviceClass), serial)
-            .toUtf8();
+    const auto show = [&](const char* id, const char* deviceClass, const QString& serial) {
+        write(QStringLiteral("show-") + QLatin1String(id),
+              QStringLiteral("\tProperties: {\n\t\tDeviceClass => %1\n\t\tInterfaceName => en10\n"
+                             "\t\tSerialNumber => %2\n\t}\n")
+                  .arg(QLatin1String(deviceClass), serial)
+                  .toUtf8());
     };
-    writeFile(m_tools.filePath("remotectl"),
-              "#!/bin/sh\ncd '" + m_tools.path().toUtf8() +
-                  "' && case \"$1\" in list) cat list;; show) cat \"show-$2\";; esac\n",
-              true);
-    writeFile(m_tools.filePath("list"), (phone + QStringLiteral("\tncm-phone\tconnected\n")).toUtf8());
-    writeFile(m_tools.filePath("show-" + phone), details("iPhone", kK7));
-    Receiver::Setup withTools = setup();
-    withTools.remotectl = m_tools.filePath("remotectl");
-    start(withTools);
-
+    m_setup.remotectl = write("remotectl", "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n[ \"$1\" = list ] && cat list || "
+                                           "cat \"show-$2\"\n");
+    write("list", "5C2E8D6F-0B1A-4C3D-9E7F-112233445566\tncm-phone\tconnected\n");
+    show("5C2E8D6F-0B1A-4C3D-9E7F-112233445566", "iPhone", kK7);
+    start();
     ASSERT_TRUE(showed(Receiver::kWaitingText));
-    EXPECT_EQ(push(kK7), false) << "no listener while no Mac is attached";
+    EXPECT_FALSE(push(kK7)) << "no listener while no Mac is attached";
 
-    writeFile(m_tools.filePath("show-" + mac), details("Mac", kK7));
-    writeFile(m_tools.filePath("list"), (phone + "\tncm-phone\tconnected\n" + mac + "\tncm-mac\tconnected\n").toUtf8());
+    show("8B0E1A2C-3D4E-4F50-9A61-7C8D9E0F1A2B", "Mac", kK7);
+    write("list", "5C2E8D6F-0B1A-4C3D-9E7F-112233445566\tncm-phone\tconnected\n"
+                  "8B0E1A2C-3D4E-4F50-9A61-7C8D9E0F1A2B\tncm-mac\tconnected\n");
     ASSERT_TRUE(showed(Receiver::connectedText(kK7)));
-    EXPECT_EQ(push(kK7), true);
+    EXPECT_TRUE(push(kK7));
     {
         const NetnsScope inside(m_pair.workstation);
-        EXPECT_EQ(listenersOn(kPushPort), QStringList{"000080FE000000000000000002000000"}) << "fe80::2 only, never ::";
+        EXPECT_FALSE(tagsmith::test::connectTcp(QStringLiteral("::1"), kPushPort, 0ms).valid()) << "never on ::";
     }
 
-    writeFile(m_tools.filePath("show-" + mac), details("Mac", kFVF));
+    show("8B0E1A2C-3D4E-4F50-9A61-7C8D9E0F1A2B", "Mac", kFVF);
     ASSERT_TRUE(showed(Receiver::connectedText(kFVF)));
-    EXPECT_EQ(push(kK7), false) << "the listener was reopened for the new Mac";
-    EXPECT_EQ(push(kFVF), true);
+    EXPECT_FALSE(push(kK7)) << "the listener was reopened for the new Mac";
+    EXPECT_TRUE(push(kFVF));
     EXPECT_EQ(m_offered, (QList<QByteArray>{kK7.toUtf8() + ' ' + reportOf(kK7), kFVF.toUtf8() + ' ' + reportOf(kFVF)}));
 }
 
 TEST_F(ReceiverTest, PollsTheMacsPullServerAndAcknowledgesOnlyWhatTheWindowAccepts) {
-    int sent = 0;
+    const auto sent = std::make_shared<int>(0); // outlives onSent calls still queued when the test ends
     std::shared_ptr<CollectorServer> server;
     {
         const NetnsScope inside(m_pair.collector);
         server = CollectorServer::create([] { return std::optional(kKey); });
         server->setReport(reportOf(kK7));
-        server->onSent = [&] { ++sent; };
+        server->onSent = [sent] { ++*sent; };
         ASSERT_TRUE(server->start());
     }
-    Receiver::Setup atMac = setup();
-    atMac.findMac = [] { return AttachedMac{"en10", "fe80::2", kK7}; };
+    m_setup.findMac = [] { return AttachedMac{"en10", "fe80::2", kK7}; };
     m_accept = false;
-    start(atMac);
+    start();
     ASSERT_TRUE(waitUntil([&] { return m_offered.size() >= 2; })) << "offered again on every cycle";
-    EXPECT_EQ(sent, 0);
+    EXPECT_EQ(*sent, 0);
     m_accept = true;
-    EXPECT_TRUE(waitUntil([&] { return sent >= 1; }));
+    EXPECT_TRUE(waitUntil([&] { return *sent >= 1; }));
     const auto report = tagsmith::report::validated(reportOf(kK7)).value();
     EXPECT_EQ(m_offered.first(),
               kK7.toUtf8() + ' ' + encodeReport(report, tagsmith::report::JsonLayout::compactSorted));
-    m_receiver->stop();
     server->stop();
 }
 
 TEST_F(ReceiverTest, HostilePeersNeitherHoldTheCycleNorSilenceTheListener) {
-    std::optional<DripServer> drip;
+    std::jthread drip; // a pull server feeding every connection one byte per tick, within the per-call time-out
     {
         const NetnsScope inside(m_pair.collector);
-        drip.emplace(kPullPort);
+        drip = std::jthread([listener = listenOn(*socketAddress("::", "lo", kPullPort))](std::stop_token stop) {
+            std::vector<tagsmith::base::OwnedFd> peers;
+            for (pollfd waiting{listener.get(), POLLIN, 0}; !stop.stop_requested();) {
+                if (::poll(&waiting, 1, 50) == 1)
+                    peers.emplace_back(::accept(listener.get(), nullptr, nullptr));
+                for (const auto& peer : peers)
+                    ::send(peer.get(), "", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+            }
+        });
     }
-    std::atomic<int> cycles = 0;
-    Receiver::Setup atMac = setup();
-    atMac.allowance = 300ms; // a dripped 32-byte proof would take 1.6 s
-    atMac.findMac = [&] {
-        ++cycles;
+    const auto cycles = std::make_shared<std::atomic<int>>(0); // counted on the receiver's queue
+    m_setup.allowance = 300ms;                                 // the 32-byte proof alone would take 1.6 s to drip
+    m_setup.findMac = [cycles] {
+        ++*cycles;
         return AttachedMac{"en10", "fe80::2", kK7};
     };
-    start(atMac);
+    start();
     ASSERT_TRUE(showed(Receiver::connectedText(kK7)));
     const QByteArray challenge(32, 'c');
     for (const QByteArray& hostile : {QByteArray(100, '\xff'), challenge + frameHeader(1'000'000),
@@ -247,11 +188,11 @@ TEST_F(ReceiverTest, HostilePeersNeitherHoldTheCycleNorSilenceTheListener) {
         const auto socket = connectScoped(QStringLiteral("fe80::2"), QStringLiteral("en9"), kPushPort, 2s);
         const double begin = tagsmith::base::uptime();
         ASSERT_TRUE(sendAll(socket.get(), hostile));
-        ::shutdown(socket.get(), SHUT_WR);
+        ::shutdown(socket.get(), SHUT_WR); // fails once the workstation has already reset the connection
         EXPECT_FALSE(readN(socket.get(), 33)) << "the workstation answers the challenge at most, then closes";
         EXPECT_LT(tagsmith::base::uptime() - begin, 1.0);
     }
-    const int before = cycles;
-    EXPECT_TRUE(waitUntil([&] { return cycles >= before + 3; }, 3s)) << "each dripped poll ends with its allowance";
-    EXPECT_EQ(push(kK7), true);
+    const int before = *cycles;
+    EXPECT_TRUE(waitUntil([&] { return *cycles >= before + 3; }, 3s)) << "each dripped poll ends with its allowance";
+    EXPECT_TRUE(push(kK7));
 }

@@ -23,8 +23,7 @@ public:
     void close() { m_socket.reset(); }
 
     std::optional<QByteArray> readChallenge() { return cable::readN(socket(), 32); }
-    // Sends a fresh challenge, kept for the proofs that follow.
-    bool challenge() {
+    bool challenge() { // sends a fresh challenge, kept for the proofs that follow
         m_challenge = crypto::randomBytes(32).value();
         return cable::sendAll(socket(), m_challenge);
     }
