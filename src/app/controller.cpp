@@ -3,7 +3,9 @@
 #include "app/collector_panel.h"
 #include "app/workstation_panel.h"
 #include "base/bundle.h"
+#include "base/main_thread.h"
 #include "base/process_values.h"
+#include "cable/receiver.h"
 #include "l10n/l10n.h"
 
 #include <QAction>
@@ -13,6 +15,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -35,8 +38,10 @@ Controller::Controller(bool isCollector, const QStringList& arguments, QObject* 
         buildWindow(buildWorkstation(), QStringLiteral("Tagsmith · 数据线接收版"));
     }
     showWindow();
-    if (!isCollector)
+    if (!isCollector) {
         importFromCommandLine(arguments);
+        startReceiver();
+    }
 }
 
 Controller::Controller(CollectorServices services, bool preview, QObject* parent) : QObject(parent) {
@@ -75,6 +80,21 @@ QWidget* Controller::buildWorkstation() {
     return m_workstation;
 }
 
+void Controller::startReceiver() {
+    m_receiver = cable::Receiver::create();
+    const QPointer<WorkstationPanel> panel = m_workstation;
+    m_receiver->state = [panel](const QString& text) {
+        base::onMain([panel, text] {
+            if (panel)
+                panel->showStatus(text);
+        });
+    };
+    m_receiver->update = [panel](const report::Report& report, const QByteArray& bytes) {
+        return panel && panel->acceptReport(report, bytes);
+    };
+    m_receiver->start();
+}
+
 // "--import FILE" as the only arguments opens that report at start.
 void Controller::importFromCommandLine(const QStringList& arguments) {
     if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--import"))
@@ -106,6 +126,8 @@ bool Controller::eventFilter(QObject* watched, QEvent* event) {
 void Controller::willTerminate() {
     if (m_collector)
         m_collector->shutdown();
+    if (m_receiver)
+        m_receiver->stop();
 }
 
 void Controller::buildApplicationMenu() {

@@ -8,6 +8,10 @@
 class QMainWindow;
 class QSettings;
 
+namespace tagsmith::cable {
+class Receiver;
+}
+
 namespace tagsmith::app {
 
 class CollectorPanel;
@@ -41,14 +45,16 @@ private:
     void showWindow();
     QWidget* buildWorkstation();
     void buildApplicationMenu();
+    void startReceiver();
     void importFromCommandLine(const QStringList& arguments);
     void willTerminate();
     void showAbout();
 
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QMainWindow> m_window;
-    WorkstationPanel* m_workstation = nullptr; // owned by m_window
-    CollectorPanel* m_collector = nullptr;     // owned by m_window
+    WorkstationPanel* m_workstation = nullptr;   // owned by m_window
+    CollectorPanel* m_collector = nullptr;       // owned by m_window
+    std::shared_ptr<cable::Receiver> m_receiver; // workstation only; stopped before the window goes
 };
 
 } // namespace tagsmith::app

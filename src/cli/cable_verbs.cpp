@@ -4,14 +4,13 @@
 #include "cable/cable_receiver.h"
 #include "cable/collector_v2.h"
 #include "cable/frames.h"
+#include "cli/cable_support.h"
 #include "cli/stop_signals.h"
 #include "crypto/aes_gcm.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,7 +25,6 @@ using cable::CableLink;
 const QString kServeSynopsis = QStringLiteral("cable serve FILE --interface NAME[,NAME…] [--port N] [--once]");
 // The sealed report must still fit in one frame.
 constexpr qint64 kMaxReportBytes = qint64(cable::kMaxFrameLength) - crypto::kSealedBoxOverhead;
-constexpr int kExchangeDrainMs = 3000;
 
 int usageFailure(const QString& reason) {
     std::fprintf(stderr, "%s\n用法：tagsmith %s\n", reason.toUtf8().constData(), kServeSynopsis.toUtf8().constData());
@@ -61,13 +59,10 @@ std::optional<ServeOptions> serveOptions(const CommandLine& line, QString* error
         *error = QStringLiteral("缺少 --interface：请给出要提供报告的数据线接口名");
         return std::nullopt;
     }
-    bool valid = true;
-    const uint port = line.option(QStringLiteral("--port"), QString::number(cable::kV2Port)).toUInt(&valid);
-    if (!valid || port == 0 || port > 65535) {
-        *error = QStringLiteral("端口无效：") + line.option(QStringLiteral("--port"));
+    const auto port = portOption(line, cable::kV2Port, error);
+    if (!port)
         return std::nullopt;
-    }
-    options.port = std::uint16_t(port);
+    options.port = *port;
     options.once = line.has(QStringLiteral("--once"));
     return options;
 }
@@ -96,16 +91,6 @@ void stopReceiver(cable::CableReceiver& receiver) {
     loop.exec();
 }
 
-// Exchanges cut off by the stop hold the server until they notice; waiting
-// for them keeps any from running while the program exits.
-void awaitExchanges(std::shared_ptr<cable::CollectorV2> collector) {
-    const std::weak_ptr<cable::CollectorV2> remaining = collector;
-    collector.reset();
-    const QDeadlineTimer deadline(kExchangeDrainMs);
-    while (!remaining.expired() && !deadline.hasExpired())
-        QThread::msleep(10);
-}
-
 int runServer(const QByteArray& report, const ServeOptions& options) {
     auto collector = cable::CollectorV2::create();
     collector->setReport(report);
@@ -122,7 +107,7 @@ int runServer(const QByteArray& report, const ServeOptions& options) {
     const int status = QCoreApplication::exec();
     stopReceiver(*receiver);
     receiver.reset();
-    awaitExchanges(std::move(collector));
+    awaitRelease(std::move(collector));
     return status;
 }
 

@@ -4,12 +4,14 @@
 #include "base/bundle.h"
 #include "l10n/l10n.h"
 #include "support/sample_reports.h"
+#include "support/wait.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTimer>
@@ -61,4 +63,12 @@ TEST(Controller, WorkstationImportsTheFileGivenWithImportAtStart) {
     EXPECT_FALSE(bare.workstation()->report());
     Controller extra(false, {QStringLiteral("VOREvo"), QStringLiteral("--import"), file, QStringLiteral("x")});
     EXPECT_FALSE(extra.workstation()->report());
+}
+
+TEST(Controller, WorkstationShowsTheCableReceiversStatus) {
+    Controller workstation(false, {});
+    const QLabel* status = workstation.workstation()->findChildren<QLabel*>().at(1);
+    EXPECT_TRUE(tagsmith::test::waitUntil([&] {
+        return status->text() == QStringLiteral("等待通过数据线连接被测 MacBook…");
+    })) << "no Mac on the cable of a machine without remotectl";
 }
