@@ -1,3 +1,5 @@
+#include "cli/report_input.h"
+#include "cli/resources.h"
 #include "cli/verb.h"
 
 #include "cable/cable_network.h"
@@ -10,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFile>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,7 +23,8 @@ namespace {
 
 using cable::CableLink;
 
-const QString kServeSynopsis = QStringLiteral("cable serve FILE --interface NAME[,NAME…] [--port N] [--once]");
+const QString kServeSynopsis =
+    QStringLiteral("cable serve FILE --interface NAME[,NAME…] [--port N] [--once] [--resources DIR]");
 // The sealed report must still fit in one frame.
 constexpr qint64 kMaxReportBytes = qint64(cable::kMaxFrameLength) - crypto::kSealedBoxOverhead;
 
@@ -67,22 +69,18 @@ std::optional<ServeOptions> serveOptions(const CommandLine& line, QString* error
     return options;
 }
 
-// Full report validation arrives with the report subsystem; until then the
-// file only has to be non-empty and small enough for one sealed frame.
-std::optional<QByteArray> readReportBytes(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("无法读取报告文件：") + path;
+// Checked as the workstation will check it; it must also fit one sealed frame.
+std::optional<QByteArray> readServedReport(const CommandLine& line, QString* error) {
+    const Result<ReportFile> file = readValidatedReportFile(line, line.positional.at(0));
+    if (!file) {
+        *error = file.error().description;
         return std::nullopt;
     }
-    QByteArray bytes = file.read(kMaxReportBytes + 1);
-    if (bytes.isEmpty())
-        *error = QStringLiteral("报告文件为空：") + path;
-    else if (bytes.size() > kMaxReportBytes)
-        *error = QStringLiteral("报告文件过大，无法通过数据线发送：") + path;
-    else
-        return bytes;
-    return std::nullopt;
+    if (file->bytes.size() > kMaxReportBytes) {
+        *error = QStringLiteral("报告文件过大，无法通过数据线发送：") + line.positional.at(0);
+        return std::nullopt;
+    }
+    return file->bytes;
 }
 
 void stopReceiver(cable::CableReceiver& receiver) {
@@ -116,7 +114,7 @@ int serve(const CommandLine& line) {
     const auto options = serveOptions(line, &error);
     if (!options)
         return usageFailure(error);
-    const auto report = readReportBytes(line.positional.at(0), &error);
+    const auto report = readServedReport(line, &error);
     if (!report)
         return fail(error);
     return runServer(*report, *options);
@@ -131,7 +129,7 @@ QList<Verb> cableVerbs() {
          kServeSynopsis,
          1,
          1,
-         {{QStringLiteral("--interface"), QStringLiteral("--port")}, {QStringLiteral("--once")}},
+         {{QStringLiteral("--interface"), QStringLiteral("--port"), kResourcesOption}, {QStringLiteral("--once")}},
          serve},
     };
 }
