@@ -1,8 +1,5 @@
 #include "inspection/inspection_results.h"
 
-#include "l10n/ui_localizer.h"
-#include "support/paths.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -89,26 +86,6 @@ TEST(InspectionResults, CountsOnlyStoredVerdicts) {
     results.confirm(InspectionItem::keyboard, false);
     results.set(InspectionItem::screen, InspectionState::running, QStringLiteral("进行中"));
     EXPECT_EQ(results.counts(), (InspectionCounts{2, 1, 6}));
-}
-
-// The catalogue must carry every key the model looks up, with the placeholders it passes.
-TEST(InspectionResults, CatalogueHoldsEveryInspectionKey) {
-    const auto localizer =
-        tagsmith::l10n::UILocalizer::fromDirectory(tagsmith::test::sourcePath(QStringLiteral("resources/locales")));
-    QStringList keys = {QStringLiteral("state.pending"), QStringLiteral("state.running"),
-                        QStringLiteral("state.needsConfirmation"), QStringLiteral("state.passed"),
-                        QStringLiteral("state.failed")};
-    for (InspectionItem item : kAllInspectionItems)
-        keys << QStringLiteral("inspection.%1.title").arg(rawValue(item))
-             << QStringLiteral("inspection.%1.hint").arg(rawValue(item));
-    for (const QString& key : keys)
-        EXPECT_TRUE(localizer.base.contains(key)) << key.toStdString();
-    EXPECT_TRUE(localizer.text(QStringLiteral("inspection.screen.hint"), {{QStringLiteral("count"), 16}})
-                    .contains(QStringLiteral("16")));
-    EXPECT_EQ(localizer.text(
-                  QStringLiteral("inspector.summary"),
-                  {{QStringLiteral("passed"), 2}, {QStringLiteral("failed"), 1}, {QStringLiteral("remaining"), 6}}),
-              QStringLiteral("已通过 2 项 · 未通过 1 项 · 待检测 6 项"));
 }
 
 } // namespace

@@ -181,9 +181,7 @@ TEST(ShippedCatalogue, HasAChineseTextForEveryKeyTheProgramUses) {
                                                            {QStringLiteral("value"), QStringLiteral("M1")}}),
               QStringLiteral("芯片：M1"));
     EXPECT_EQ(
-        shipped
-            .text(QStringLiteral("inspector.summary"),
-                  {{QStringLiteral("passed"), 1}, {QStringLiteral("failed"), 2}, {QStringLiteral("remaining"), 6}})
-            .count(QRegularExpression(QStringLiteral("[126]"))),
-        3);
+        shipped.text(QStringLiteral("inspector.summary"),
+                     {{QStringLiteral("passed"), 2}, {QStringLiteral("failed"), 1}, {QStringLiteral("remaining"), 6}}),
+        QStringLiteral("已通过 2 项 · 未通过 1 项 · 待检测 6 项"));
 }

@@ -1,7 +1,6 @@
 #include "inspection/input/color_test_view.h"
 #include "inspection/input/full_screen_test_window.h"
 #include "inspection/input/screen_inspection_page.h"
-#include "inspection/input/screen_palette.h"
 #include "inspection/inspection_results.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +14,6 @@ using namespace tagsmith::inspection;
 using namespace tagsmith::inspection::input;
 
 namespace {
-
-TEST(ScreenPalette, SixteenOpaqueColoursFromTheirBytes) {
-    ASSERT_EQ(inspectionScreenPalette().size(), kScreenTestColourCount);
-    EXPECT_EQ(screenTestColor(9), QColor(255, 128, 0));
-    EXPECT_EQ(screenTestColor(11), QColor(16, 16, 16));
-    EXPECT_EQ(inspectionScreenPalette().at(15).name, QStringLiteral("近白"));
-}
 
 TEST(ColorTestView, KeysAndClicksWrapAroundBothWays) {
     const std::pair<std::function<void(ColorTestView&)>, int> cases[] = {
