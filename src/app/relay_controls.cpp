@@ -2,23 +2,18 @@
 
 #include "app/frames.h"
 #include "l10n/l10n.h"
+#include "relay/receive_code.h"
 #include "report/report_json.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 
 namespace tagsmith::app {
 
 namespace {
 
 constexpr std::chrono::milliseconds kWorkerExitLimit{1000};
-
-bool isReceiveCode(const QString& code) {
-    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(QStringLiteral("[1-9][0-9]{4}")));
-    return pattern.match(code).hasMatch();
-}
 
 void setSecondaryColour(QLabel* label) {
     label->setStyleSheet(QStringLiteral("color: palette(placeholder-text);"));
@@ -63,8 +58,8 @@ void RelayControls::sendCloud() {
     if (!m_cloudRelay)
         return;
     const QString code = m_receiveCode->text().trimmed();
-    if (!isReceiveCode(code)) {
-        m_relayStatus->setText(QStringLiteral("请输入工作端显示的 5 位数字接收码"));
+    if (!relay::isReceiveCode(code)) {
+        m_relayStatus->setText(relay::kReceiveCodeHint);
         return;
     }
     setSending(true);

@@ -1,21 +1,15 @@
 #include "relay/relay_submission.h"
 
+#include "relay/receive_code.h"
 #include "relay/relay_crypto.h"
 #include "relay/relay_failure.h"
 #include "relay/transport_error.h"
-
-#include <QRegularExpression>
 
 namespace tagsmith::relay {
 
 namespace {
 
 constexpr qsizetype kNonceBytes = 24;
-
-bool isReceiveCode(const QString& code) {
-    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(QStringLiteral("[1-9][0-9]{4}")));
-    return pattern.match(code).hasMatch();
-}
 
 QJsonObject receiptQuery(const QJsonObject& envelope) {
     return {{QStringLiteral("messageId"), envelope.value(QStringLiteral("messageId"))},
@@ -31,7 +25,7 @@ RelaySubmission::RelaySubmission(const RelayConfiguration& configuration, const 
 
 Result<void> RelaySubmission::run(const QString& code, const QByteArray& report) {
     if (!isReceiveCode(code))
-        return relayFailure(QStringLiteral("请输入工作端显示的 5 位数字接收码"));
+        return relayFailure(kReceiveCodeHint);
     m_progress(QStringLiteral("正在查找接收工作端…"));
     const Result<QString> nonce = RelayCrypto::hex(kNonceBytes);
     if (!nonce)
