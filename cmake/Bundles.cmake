@@ -20,19 +20,51 @@ if(TAGSMITH_RELAY_CONFIGURATION)
     endforeach()
 endif()
 
+# The repository's receiver.json carries a public development key. A shop
+# builds with its own file, which then replaces it in every bundle, so that
+# its collectors and workstations share one key nobody else has.
+set(TAGSMITH_RECEIVER_KEY_FILE "" CACHE FILEPATH
+    "receiver.json with the shop's own cable key, copied into both bundles instead of the development key")
+if(TAGSMITH_RECEIVER_KEY_FILE)
+    if(NOT EXISTS "${TAGSMITH_RECEIVER_KEY_FILE}")
+        message(FATAL_ERROR "TAGSMITH_RECEIVER_KEY_FILE: no such file: ${TAGSMITH_RECEIVER_KEY_FILE}")
+    endif()
+    file(READ "${TAGSMITH_RECEIVER_KEY_FILE}" receiver_json)
+    string(JSON receiver_key ERROR_VARIABLE key_error GET "${receiver_json}" key)
+    string(JSON receiver_hint ERROR_VARIABLE hint_error GET "${receiver_json}" addressHint)
+    # Standard Base64 of exactly 32 bytes is 43 characters and one "=".
+    string(LENGTH "${receiver_key}" receiver_key_length)
+    if(key_error OR hint_error OR NOT receiver_key_length EQUAL 44 OR NOT receiver_key MATCHES "^[A-Za-z0-9+/]+=$")
+        message(FATAL_ERROR "TAGSMITH_RECEIVER_KEY_FILE must hold {\"key\": Base64 of 32 bytes, \"addressHint\": text}")
+    endif()
+endif()
+
+# Commands that fill bundle_dir/Contents/Resources, and the files they read.
+function(tagsmith_resource_commands out_commands out_inputs bundle_dir)
+    file(GLOB_RECURSE inputs CONFIGURE_DEPENDS "${TAGSMITH_RESOURCES_DIR}/*")
+    set(commands COMMAND "${CMAKE_COMMAND}" -E copy_directory "${TAGSMITH_RESOURCES_DIR}" "${bundle_dir}/Contents/Resources")
+    if(TAGSMITH_RECEIVER_KEY_FILE)
+        list(APPEND commands COMMAND "${CMAKE_COMMAND}" -E copy "${TAGSMITH_RECEIVER_KEY_FILE}"
+                                     "${bundle_dir}/Contents/Resources/receiver.json")
+        list(APPEND inputs "${TAGSMITH_RECEIVER_KEY_FILE}")
+    endif()
+    if(TAGSMITH_RELAY_CONFIGURATION)
+        list(APPEND commands COMMAND "${CMAKE_COMMAND}" -E copy "${TAGSMITH_RELAY_CONFIGURATION}"
+                                     "${bundle_dir}/Contents/Resources/issuer-public.json")
+        list(APPEND inputs "${TAGSMITH_RELAY_CONFIGURATION}")
+    endif()
+    set(${out_commands} ${commands} PARENT_SCOPE)
+    set(${out_inputs} ${inputs} PARENT_SCOPE)
+endfunction()
+
 # The first executable becomes Contents/MacOS/VOREvo; the others keep their names.
 function(tagsmith_add_bundle target bundle_name identifier main_executable)
     set(bundle_dir "${CMAKE_BINARY_DIR}/${bundle_name}.app")
     set(BUNDLE_IDENTIFIER "${identifier}")
     set(BUNDLE_NAME "${bundle_name}")
     configure_file("${CMAKE_SOURCE_DIR}/cmake/Info.plist.in" "${CMAKE_BINARY_DIR}/${target}.Info.plist" @ONLY)
-    file(GLOB_RECURSE resource_files CONFIGURE_DEPENDS "${TAGSMITH_RESOURCES_DIR}/*")
+    tagsmith_resource_commands(copy_resources resource_files "${bundle_dir}")
     set(stamp "${CMAKE_BINARY_DIR}/${target}.stamp")
-    set(relay_configuration_copy "")
-    if(TAGSMITH_RELAY_CONFIGURATION)
-        set(relay_configuration_copy COMMAND "${CMAKE_COMMAND}" -E copy "${TAGSMITH_RELAY_CONFIGURATION}"
-            "${bundle_dir}/Contents/Resources/issuer-public.json")
-    endif()
     set(copy_tools "")
     foreach(tool IN LISTS ARGN)
         list(APPEND copy_tools COMMAND "${CMAKE_COMMAND}" -E copy "$<TARGET_FILE:${tool}>" "${bundle_dir}/Contents/MacOS/")
@@ -44,10 +76,9 @@ function(tagsmith_add_bundle target bundle_name identifier main_executable)
         COMMAND "${CMAKE_COMMAND}" -E copy "${CMAKE_BINARY_DIR}/${target}.Info.plist" "${bundle_dir}/Contents/Info.plist"
         COMMAND "${CMAKE_COMMAND}" -E copy "$<TARGET_FILE:${main_executable}>" "${bundle_dir}/Contents/MacOS/VOREvo"
         ${copy_tools}
-        COMMAND "${CMAKE_COMMAND}" -E copy_directory "${TAGSMITH_RESOURCES_DIR}" "${bundle_dir}/Contents/Resources"
-        ${relay_configuration_copy}
+        ${copy_resources}
         COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
-        DEPENDS ${main_executable} ${ARGN} ${resource_files} ${TAGSMITH_RELAY_CONFIGURATION}
+        DEPENDS ${main_executable} ${ARGN} ${resource_files}
                 "${CMAKE_BINARY_DIR}/${target}.Info.plist"
         COMMENT "Laying out ${bundle_name}.app"
         VERBATIM)

@@ -1,15 +1,21 @@
 #include "app/controller.h"
 
+#include "app/collector_panel.h"
 #include "app/workstation_panel.h"
 #include "base/bundle.h"
+#include "base/main_thread.h"
+#include "base/process_values.h"
+#include "cable/receiver.h"
 #include "l10n/l10n.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileOpenEvent>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -18,40 +24,54 @@ namespace tagsmith::app {
 
 namespace {
 
-constexpr QSize kCollectorContentSize(1060, 720);
-constexpr QSize kWorkstationContentSize(700, 580);
-
 QString collectorTitle() {
     return QStringLiteral("Tagsmith ") + base::Bundle::main().shortVersion;
 }
 
 } // namespace
 
-Controller::Controller(bool isCollector, const QStringList& arguments, QObject* parent)
-    : QObject(parent), m_isCollector(isCollector) {
-    buildWindow();
-    buildApplicationMenu();
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
-    if (!m_isCollector) {
-        qApp->installEventFilter(this);
+Controller::Controller(bool isCollector, const QStringList& arguments, QObject* parent) : QObject(parent) {
+    if (isCollector) {
+        m_collector = new CollectorPanel(CollectorServices::forBundle(), processValues().inspectionPreview);
+        buildWindow(m_collector, collectorTitle());
+    } else {
+        buildWindow(buildWorkstation(), QStringLiteral("Tagsmith · 数据线接收版"));
+    }
+    showWindow();
+    if (!isCollector) {
         importFromCommandLine(arguments);
+        startReceiver();
     }
 }
 
-Controller::~Controller() = default;
+Controller::Controller(CollectorServices services, bool preview, QObject* parent) : QObject(parent) {
+    m_collector = new CollectorPanel(std::move(services), preview);
+    buildWindow(m_collector, collectorTitle());
+    showWindow();
+}
 
-void Controller::buildWindow() {
+Controller::~Controller() {
+    willTerminate();
+}
+
+void Controller::buildWindow(QWidget* content, const QString& title) {
     m_window = std::make_unique<QMainWindow>();
-    m_window->setWindowTitle(m_isCollector ? collectorTitle() : QStringLiteral("Tagsmith · 数据线接收版"));
+    m_window->setWindowTitle(title);
     m_window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                              Qt::WindowMinimizeButtonHint);
-    QWidget* content = m_isCollector ? new QWidget : buildWorkstation();
-    content->setFixedSize(m_isCollector ? kCollectorContentSize : kWorkstationContentSize);
     m_window->setCentralWidget(content);
     m_window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, content->size(),
                                               QApplication::primaryScreen()->availableGeometry()));
+    m_window->installEventFilter(this);
+    qApp->installEventFilter(this);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &Controller::willTerminate);
+    buildApplicationMenu();
+}
+
+void Controller::showWindow() {
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
 }
 
 QWidget* Controller::buildWorkstation() {
@@ -60,19 +80,54 @@ QWidget* Controller::buildWorkstation() {
     return m_workstation;
 }
 
+void Controller::startReceiver() {
+    m_receiver = cable::Receiver::create();
+    const QPointer<WorkstationPanel> panel = m_workstation;
+    m_receiver->state = [panel](const QString& text) {
+        base::onMain([panel, text] {
+            if (panel)
+                panel->showStatus(text);
+        });
+    };
+    m_receiver->update = [panel](const report::Report& report, const QByteArray& bytes) {
+        return panel && panel->acceptReport(report, bytes);
+    };
+    m_receiver->start();
+}
+
 // "--import FILE" as the only arguments opens that report at start.
 void Controller::importFromCommandLine(const QStringList& arguments) {
     if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--import"))
         m_workstation->load(arguments.at(2));
 }
 
-// Report files opened with the program from the desktop arrive as file-open events.
+void Controller::requestQuit() {
+    if (m_collector)
+        m_collector->prepareToQuit([] { QCoreApplication::quit(); });
+    else
+        QCoreApplication::quit();
+}
+
+// Closing the window quits the application, through the same wait as the menu;
+// report files opened from the desktop reach the workstation only.
 bool Controller::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FileOpen) {
+    if (watched == m_window.get() && event->type() == QEvent::Close) {
+        event->ignore();
+        requestQuit();
+        return true;
+    }
+    if (event->type() == QEvent::FileOpen && m_workstation) {
         m_workstation->load(static_cast<QFileOpenEvent*>(event)->file());
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void Controller::willTerminate() {
+    if (m_collector)
+        m_collector->shutdown();
+    if (m_receiver)
+        m_receiver->stop();
 }
 
 void Controller::buildApplicationMenu() {
@@ -80,7 +135,7 @@ void Controller::buildApplicationMenu() {
     QAction* about = menu->addAction(L10n::t(QStringLiteral("inspector.about")), this, &Controller::showAbout);
     about->setMenuRole(QAction::AboutRole);
     menu->addSeparator();
-    QAction* quit = menu->addAction(L10n::t(QStringLiteral("common.quit")), qApp, &QApplication::quit);
+    QAction* quit = menu->addAction(L10n::t(QStringLiteral("common.quit")), this, &Controller::requestQuit);
     quit->setShortcut(QKeySequence::Quit);
     quit->setMenuRole(QAction::QuitRole);
 }

@@ -1,19 +1,25 @@
 #pragma once
 
-#include <QRect>
+#include "inspection/inspection_controls.h"
+
+#include <QLabel>
 #include <QWidget>
 
 namespace tagsmith::app {
 
-// Window layouts are written with the origin at the bottom left (x, y, width,
-// height in points); Qt counts from the top left.
-inline QRect bottomLeftFrame(const QWidget& parent, int x, int y, int width, int height) {
-    return {x, parent.height() - y - height, width, height};
+// Places a widget by a frame measured from its parent's lower-left corner.
+template <typename Widget> Widget* placed(Widget* widget, int x, int y, int width, int height) {
+    widget->setGeometry(inspection::flippedFrame(QRect(x, y, width, height), widget->parentWidget()->height()));
+    return widget;
 }
 
-template <typename Widget> Widget* placed(Widget* widget, int x, int y, int width, int height) {
-    widget->setGeometry(bottomLeftFrame(*widget->parentWidget(), x, y, width, height));
-    return widget;
+// A wrapping, top-left aligned label in the system font at a size in points.
+inline QLabel* wrappingLabel(const QString& text, int size, QWidget* parent, QFont::Weight weight = QFont::Normal) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(inspection::inspectionFont(size, weight));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
 }
 
 } // namespace tagsmith::app

@@ -26,17 +26,6 @@ namespace {
 constexpr QSize kContentSize(700, 580);
 constexpr int kMaxSupplementCharacters = 20;
 
-QLabel* label(const QString& text, int pointSize, QWidget* parent, QFont::Weight weight = QFont::Normal) {
-    auto* widget = new QLabel(text, parent);
-    QFont font = widget->font();
-    font.setPointSize(pointSize);
-    font.setWeight(weight);
-    widget->setFont(font);
-    widget->setWordWrap(true);
-    widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return widget;
-}
-
 QString digest(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
@@ -82,12 +71,12 @@ WorkstationPanel::WorkstationPanel(QSettings& settings, WorkstationPlaces places
 WorkstationPanel::~WorkstationPanel() = default;
 
 void WorkstationPanel::buildControls() {
-    placed(label(QStringLiteral("数据线自动接收 → 打印标签"), 22, this, QFont::DemiBold), 24, 514, 650, 40);
-    m_status = placed(label(QString(), 13, this), 24, 440, 650, 60);
+    placed(wrappingLabel(QStringLiteral("数据线自动接收 → 打印标签"), 22, this, QFont::DemiBold), 24, 514, 650, 40);
+    m_status = placed(wrappingLabel(QString(), 13, this), 24, 440, 650, 60);
     m_autoPrint = placed(new QCheckBox(QStringLiteral("收到报告后自动打印（每台一次）"), this), 24, 395, 480, 28);
     m_autoPrint->setChecked(m_printer.autoPrint());
     connect(m_autoPrint, &QCheckBox::toggled, this, [this](bool on) { m_printer.setAutoPrint(on); });
-    m_body = new collect::ConfigurationView(bottomLeftFrame(*this, 24, 100, 650, 290), 14, this);
+    m_body = new collect::ConfigurationView(inspection::flippedFrame(QRect(24, 100, 650, 290), height()), 14, this);
     m_action = placed(new QPushButton(QStringLiteral("导入检测结果"), this), 24, 43, 165, 34);
     m_extra = placed(new QPushButton(QStringLiteral("预览并打印"), this), 205, 43, 165, 34);
     m_supplement = placed(new QPushButton(QStringLiteral("标签补充"), this), 390, 43, 130, 34);

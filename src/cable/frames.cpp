@@ -1,9 +1,12 @@
 #include "cable/frames.h"
 
+#include "base/uptime.h"
 #include "cable/socket_options.h"
 
 #include <sys/socket.h>
 #include <sys/time.h>
+
+#include <limits>
 
 namespace tagsmith::cable {
 
@@ -22,8 +25,14 @@ void setTimeout(int socket) {
 }
 
 bool sendAll(int socket, const QByteArray& bytes) {
+    return sendAll(socket, bytes, std::numeric_limits<double>::infinity());
+}
+
+bool sendAll(int socket, const QByteArray& bytes, double deadline) {
     qsizetype offset = 0;
     while (offset < bytes.size()) {
+        if (base::uptime() >= deadline)
+            return false;
         const ssize_t sent = ::send(socket, bytes.constData() + offset, size_t(bytes.size() - offset), sendFlags());
         if (sent <= 0)
             return false;
@@ -55,9 +64,13 @@ std::optional<QByteArray> readFrame(int socket) {
 }
 
 bool sendFrame(int socket, const QByteArray& payload) {
+    return sendFrame(socket, payload, std::numeric_limits<double>::infinity());
+}
+
+bool sendFrame(int socket, const QByteArray& payload, double deadline) {
     if (payload.size() > qsizetype(kMaxFrameLength))
         return false;
-    return sendAll(socket, frameHeader(std::uint32_t(payload.size()))) && sendAll(socket, payload);
+    return sendAll(socket, frameHeader(std::uint32_t(payload.size())), deadline) && sendAll(socket, payload, deadline);
 }
 
 QByteArray frameHeader(std::uint32_t length) {

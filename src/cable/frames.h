@@ -20,6 +20,10 @@ void setSocketTimeouts(int socket, std::chrono::milliseconds timeout);
 
 // Writes every byte; an interrupted, timed-out or refused write is a failure.
 [[nodiscard]] bool sendAll(int socket, const QByteArray& bytes);
+// The same, also failing once the deadline (seconds of uptime) has passed
+// between two writes, so that a peer draining one byte at a time cannot
+// stretch an exchange past it.
+[[nodiscard]] bool sendAll(int socket, const QByteArray& bytes, double deadline);
 
 // Exactly count bytes, or absent when the peer closes, fails or stays silent
 // past the receive time-out. Bytes read before a failure are dropped.
@@ -32,6 +36,7 @@ std::optional<QByteArray> readFrame(int socket);
 // Refuses payloads over 999,999 bytes without writing anything. Header and
 // payload leave as two writes.
 [[nodiscard]] bool sendFrame(int socket, const QByteArray& payload);
+[[nodiscard]] bool sendFrame(int socket, const QByteArray& payload, double deadline);
 
 QByteArray frameHeader(std::uint32_t length);
 std::uint32_t frameLength(const QByteArray& header);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The shared key of the v1 cable exchanges, from the bundle's receiver.json:
@@ -16,5 +17,9 @@ inline constexpr int kReceiverKeyBytes = 32;
 // bytes: then no exchange may take place.
 std::optional<QByteArray> receiverKey();
 std::optional<QByteArray> receiverKeyAt(const QString& path);
+
+// Where an exchange takes its key from, asked afresh for every connection:
+// receiverKey for the bundle's, receiverKeyAt for another file.
+using KeySource = std::function<std::optional<QByteArray>()>;
 
 } // namespace tagsmith::cable

@@ -1,17 +1,17 @@
+#include "cli/report_input.h"
+#include "cli/resources.h"
 #include "cli/verb.h"
 
 #include "cable/cable_network.h"
 #include "cable/cable_receiver.h"
 #include "cable/collector_v2.h"
 #include "cable/frames.h"
+#include "cli/cable_support.h"
 #include "cli/stop_signals.h"
 #include "crypto/aes_gcm.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QFile>
-#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,10 +23,10 @@ namespace {
 
 using cable::CableLink;
 
-const QString kServeSynopsis = QStringLiteral("cable serve FILE --interface NAME[,NAME…] [--port N] [--once]");
+const QString kServeSynopsis =
+    QStringLiteral("cable serve FILE --interface NAME[,NAME…] [--port N] [--once] [--resources DIR]");
 // The sealed report must still fit in one frame.
 constexpr qint64 kMaxReportBytes = qint64(cable::kMaxFrameLength) - crypto::kSealedBoxOverhead;
-constexpr int kExchangeDrainMs = 3000;
 
 int usageFailure(const QString& reason) {
     std::fprintf(stderr, "%s\n用法：tagsmith %s\n", reason.toUtf8().constData(), kServeSynopsis.toUtf8().constData());
@@ -61,49 +61,32 @@ std::optional<ServeOptions> serveOptions(const CommandLine& line, QString* error
         *error = QStringLiteral("缺少 --interface：请给出要提供报告的数据线接口名");
         return std::nullopt;
     }
-    bool valid = true;
-    const uint port = line.option(QStringLiteral("--port"), QString::number(cable::kV2Port)).toUInt(&valid);
-    if (!valid || port == 0 || port > 65535) {
-        *error = QStringLiteral("端口无效：") + line.option(QStringLiteral("--port"));
+    const auto port = portOption(line, cable::kV2Port, error);
+    if (!port)
         return std::nullopt;
-    }
-    options.port = std::uint16_t(port);
+    options.port = *port;
     options.once = line.has(QStringLiteral("--once"));
     return options;
 }
 
-// Full report validation arrives with the report subsystem; until then the
-// file only has to be non-empty and small enough for one sealed frame.
-std::optional<QByteArray> readReportBytes(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("无法读取报告文件：") + path;
+// Checked as the workstation will check it; it must also fit one sealed frame.
+std::optional<QByteArray> readServedReport(const CommandLine& line, QString* error) {
+    const Result<ReportFile> file = readValidatedReportFile(line, line.positional.at(0));
+    if (!file) {
+        *error = file.error().description;
         return std::nullopt;
     }
-    QByteArray bytes = file.read(kMaxReportBytes + 1);
-    if (bytes.isEmpty())
-        *error = QStringLiteral("报告文件为空：") + path;
-    else if (bytes.size() > kMaxReportBytes)
-        *error = QStringLiteral("报告文件过大，无法通过数据线发送：") + path;
-    else
-        return bytes;
-    return std::nullopt;
+    if (file->bytes.size() > kMaxReportBytes) {
+        *error = QStringLiteral("报告文件过大，无法通过数据线发送：") + line.positional.at(0);
+        return std::nullopt;
+    }
+    return file->bytes;
 }
 
 void stopReceiver(cable::CableReceiver& receiver) {
     QEventLoop loop;
     receiver.stop([&loop] { loop.quit(); });
     loop.exec();
-}
-
-// Exchanges cut off by the stop hold the server until they notice; waiting
-// for them keeps any from running while the program exits.
-void awaitExchanges(std::shared_ptr<cable::CollectorV2> collector) {
-    const std::weak_ptr<cable::CollectorV2> remaining = collector;
-    collector.reset();
-    const QDeadlineTimer deadline(kExchangeDrainMs);
-    while (!remaining.expired() && !deadline.hasExpired())
-        QThread::msleep(10);
 }
 
 int runServer(const QByteArray& report, const ServeOptions& options) {
@@ -122,7 +105,7 @@ int runServer(const QByteArray& report, const ServeOptions& options) {
     const int status = QCoreApplication::exec();
     stopReceiver(*receiver);
     receiver.reset();
-    awaitExchanges(std::move(collector));
+    awaitRelease(std::move(collector));
     return status;
 }
 
@@ -131,7 +114,7 @@ int serve(const CommandLine& line) {
     const auto options = serveOptions(line, &error);
     if (!options)
         return usageFailure(error);
-    const auto report = readReportBytes(line.positional.at(0), &error);
+    const auto report = readServedReport(line, &error);
     if (!report)
         return fail(error);
     return runServer(*report, *options);
@@ -146,7 +129,7 @@ QList<Verb> cableVerbs() {
          kServeSynopsis,
          1,
          1,
-         {{QStringLiteral("--interface"), QStringLiteral("--port")}, {QStringLiteral("--once")}},
+         {{QStringLiteral("--interface"), QStringLiteral("--port"), kResourcesOption}, {QStringLiteral("--once")}},
          serve},
     };
 }

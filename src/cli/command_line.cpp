@@ -2,7 +2,7 @@
 
 namespace tagsmith::cli {
 
-std::optional<CommandLine> CommandLine::parse(const QStringList& words, const OptionSpec& spec, QString* error) {
+std::optional<CommandLine> CommandLine::parse(const QStringList& words, const OptionSpec& accepted, QString* error) {
     CommandLine line;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& word = words.at(i);
@@ -11,9 +11,9 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& words, const Op
         } else if (line.has(word)) {
             *error = QStringLiteral("选项 %1 重复出现").arg(word);
             return std::nullopt;
-        } else if (spec.flags.contains(word)) {
+        } else if (accepted.flags.contains(word)) {
             line.flags.insert(word);
-        } else if (!spec.valued.contains(word)) {
+        } else if (!accepted.valued.contains(word)) {
             *error = QStringLiteral("未知选项 %1").arg(word);
             return std::nullopt;
         } else if (i + 1 >= words.size()) {

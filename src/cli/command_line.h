@@ -26,7 +26,7 @@ struct CommandLine {
     QString option(const QString& name, const QString& fallback = {}) const { return options.value(name, fallback); }
 
     // Absent (with the reason in error) when an option is unknown, repeated or lacks its value.
-    static std::optional<CommandLine> parse(const QStringList& words, const OptionSpec& spec, QString* error);
+    static std::optional<CommandLine> parse(const QStringList& words, const OptionSpec& accepted, QString* error);
 };
 
 } // namespace tagsmith::cli

@@ -7,13 +7,27 @@
 
 namespace tagsmith::cli {
 
-Result<report::Report> readValidatedReport(const CommandLine& line, const QString& path) {
+void useResourceRules(const CommandLine& line) {
     if (report::aRules().isEmpty())
         report::setARules(report::loadARules(resourcePath(line, report::kARulesFileName)));
+}
+
+Result<ReportFile> readValidatedReportFile(const CommandLine& line, const QString& path) {
+    useResourceRules(line);
     const Result<QByteArray> bytes = report::readReportFile(path);
     if (!bytes)
         return bytes.error();
-    return report::validated(*bytes);
+    Result<report::Report> report = report::validated(*bytes);
+    if (!report)
+        return report.error();
+    return ReportFile{std::move(*report), *bytes};
+}
+
+Result<report::Report> readValidatedReport(const CommandLine& line, const QString& path) {
+    Result<ReportFile> file = readValidatedReportFile(line, path);
+    if (!file)
+        return file.error();
+    return std::move(file->report);
 }
 
 } // namespace tagsmith::cli

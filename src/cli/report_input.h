@@ -12,4 +12,15 @@ namespace tagsmith::cli {
 // included, with the rule table of the chosen resources.
 Result<report::Report> readValidatedReport(const CommandLine& line, const QString& path);
 
+// The same, keeping the file's bytes as they were read.
+struct ReportFile {
+    report::Report report;
+    QByteArray bytes;
+};
+Result<ReportFile> readValidatedReportFile(const CommandLine& line, const QString& path);
+
+// Loads the A-number rules of the chosen resources, for reports that arrive
+// by other ways than files, unless they are loaded already.
+void useResourceRules(const CommandLine& line);
+
 } // namespace tagsmith::cli

@@ -10,4 +10,10 @@ QString resourcePath(const CommandLine& line, const QString& name) {
     return base::Bundle::main().resourcePath(name);
 }
 
+QString receiverKeyPath(const CommandLine& line) {
+    if (line.has(kKeyFileOption))
+        return line.option(kKeyFileOption);
+    return resourcePath(line, QStringLiteral("receiver.json"));
+}
+
 } // namespace tagsmith::cli

@@ -14,4 +14,11 @@ inline const QString kResourcesOption = QStringLiteral("--resources");
 // empty outside a bundle without the option.
 QString resourcePath(const CommandLine& line, const QString& name);
 
+// The option that points the cable verbs at another receiver.json.
+inline const QString kKeyFileOption = QStringLiteral("--key-file");
+
+// The receiver.json a verb takes the cable key from: the --key-file file, else
+// the one among the chosen resources.
+QString receiverKeyPath(const CommandLine& line);
+
 } // namespace tagsmith::cli

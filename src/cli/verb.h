@@ -26,6 +26,7 @@ QList<Verb> allVerbs();
 QList<Verb> reportVerbs();   // validate, summary
 QList<Verb> labelVerbs();    // label, rows
 QList<Verb> cableVerbs();    // cable links, cable serve
+QList<Verb> cableV1Verbs();  // cable serve-v1, push, pull, receive
 QList<Verb> relayVerbs();    // relay send
 QList<Verb> assembleVerbs(); // assemble
 

@@ -9,6 +9,7 @@ QList<Verb> allVerbs() {
     verbs += reportVerbs();
     verbs += labelVerbs();
     verbs += cableVerbs();
+    verbs += cableV1Verbs();
     verbs += relayVerbs();
     verbs += assembleVerbs();
     return verbs;

@@ -38,6 +38,10 @@ InspectionSuite::InspectionSuite(QTabWidget* tabs, InspectionPages pages)
 }
 
 InspectionSuite::~InspectionSuite() {
+    // The pages die with the suite and take their views out of the tab view,
+    // which would report a tab switch to a suite that is half gone.
+    if (m_tabs)
+        disconnect(m_tabs, nullptr, this, nullptr);
     m_results->onChange = nullptr;
     delete m_dashboard;
 }

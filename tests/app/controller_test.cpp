@@ -4,12 +4,14 @@
 #include "base/bundle.h"
 #include "l10n/l10n.h"
 #include "support/sample_reports.h"
+#include "support/wait.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTimer>
@@ -54,11 +56,19 @@ TEST(Controller, WorkstationImportsTheFileGivenWithImportAtStart) {
     ASSERT_TRUE(importing.workstation()->report());
     EXPECT_EQ(importing.workstation()->report()->serial, QStringLiteral("FVFDL3Q2Q6L4"));
 
-    QDir().mkpath(tagsmith::test::buildPath(QStringLiteral("test-artefacts")));
-    importing.window()->grab().save(tagsmith::test::buildPath(QStringLiteral("test-artefacts/workstation-window.png")));
+    QDir().mkpath(tagsmith::test::buildPath(QStringLiteral("test-artifacts")));
+    importing.window()->grab().save(tagsmith::test::buildPath(QStringLiteral("test-artifacts/workstation-window.png")));
 
     Controller bare(false, {QStringLiteral("VOREvo"), QStringLiteral("--import")});
     EXPECT_FALSE(bare.workstation()->report());
     Controller extra(false, {QStringLiteral("VOREvo"), QStringLiteral("--import"), file, QStringLiteral("x")});
     EXPECT_FALSE(extra.workstation()->report());
+}
+
+TEST(Controller, WorkstationShowsTheCableReceiversStatus) {
+    Controller workstation(false, {});
+    const QLabel* status = workstation.workstation()->findChildren<QLabel*>().at(1);
+    EXPECT_TRUE(tagsmith::test::waitUntil([&] {
+        return status->text() == QStringLiteral("等待通过数据线连接被测 MacBook…");
+    })) << "no Mac on the cable of a machine without remotectl";
 }

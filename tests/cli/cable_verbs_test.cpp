@@ -1,5 +1,7 @@
+#include "report/report_file.h"
 #include "support/cli.h"
 #include "support/netns.h"
+#include "support/sample_reports.h"
 #include "support/sockets.h"
 #include "support/v2_workstation.h"
 
@@ -19,7 +21,10 @@ QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteA
     return file.fileName();
 }
 
-const QByteArray kReport = R"({"serial":"C02XK0ABJGH5"})";
+const QByteArray kReport =
+    tagsmith::report::readReportFile(
+        tagsmith::test::reportFixture(QStringLiteral("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport")))
+        .value();
 
 } // namespace
 
@@ -35,13 +40,16 @@ TEST(CableVerbs, ServeRefusesBadOptionsAndUnsendableFiles) {
         {{report}, 2, "--interface"},
         {{report, "--interface", en9, "--port", "65536"}, 2, "端口无效"},
         {{report, "--interface", en9, "--port", "port"}, 2, "端口无效"},
-        {{writeFile(folder, "empty", {}), "--interface", en9}, 1, "报告文件为空"},
-        {{folder.filePath("missing"), "--interface", en9}, 1, "无法读取报告文件"},
-        {{writeFile(folder, "big", QByteArray(999'972, ' ')), "--interface", en9}, 1, "报告文件过大"},
+        {{writeFile(folder, "invalid", R"({"serial":"C02XK0ABJGH5"})"), "--interface", en9}, 1, ""},
+        {{folder.filePath("missing"), "--interface", en9}, 1, ""},
+        {{writeFile(folder, "big", kReport + QByteArray(999'972 - kReport.size(), ' ')), "--interface", en9},
+         1,
+         "报告文件过大，无法通过数据线发送"},
     };
     for (const auto& c : cases) {
         const auto run = runCli(QStringList{"cable", "serve"} + c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.message;
+        EXPECT_FALSE(run.standardError.isEmpty());
         EXPECT_TRUE(QString::fromUtf8(run.standardError).contains(QString::fromUtf8(c.message)))
             << run.standardError.toStdString();
     }

@@ -183,6 +183,15 @@ TEST_F(Suite, AChangeRefreshesTheMatchingCardStripAndSummaryTogether) {
     EXPECT_EQ(results().counts().passed, 1);
 }
 
+TEST_F(Suite, GoingWhileAPageIsShowingCallsNoPageOnItsWayOut) {
+    ASSERT_TRUE(suite->selectTab(kKeyboardTab));
+    for (std::shared_ptr<RecordingPage>* held : {&wireless, &keyboard, &touchpad, &screen, &audio, &camera})
+        held->reset();
+    calls.clear();
+    suite.reset();
+    EXPECT_TRUE(calls.isEmpty()) << calls.join(u' ').toStdString();
+}
+
 struct TabSwitch {
     QString from;
     QString to;

@@ -61,8 +61,8 @@ TEST(QrCode, VersionOneSymbolIsTwentyFiveModulesWithItsQuietZone) {
 TEST(Label, RendersA320By240ImageWhoseQrCodeDecodesToTheSerial) {
     const QImage image = sampleLabel().toImage();
     EXPECT_EQ(image.size(), QSize(320, 240));
-    QDir().mkpath(tagsmith::test::buildPath(QStringLiteral("test-artefacts")));
-    image.save(tagsmith::test::buildPath(QStringLiteral("test-artefacts/label.png"))); // for a person to look at
+    QDir().mkpath(tagsmith::test::buildPath(QStringLiteral("test-artifacts")));
+    image.save(tagsmith::test::buildPath(QStringLiteral("test-artifacts/label.png"))); // for a person to look at
     EXPECT_EQ(decodeQr(image), kSerial);
 }
 

@@ -13,10 +13,24 @@ struct CliRun {
     QByteArray standardError;
 };
 
-// Runs the engineer's command line from the workstation bundle, as installed.
-inline CliRun runCli(const QStringList& arguments, const QByteArray& input = {}, int timeoutMs = 30000) {
+inline QString cliPath() {
+    return buildPath(QStringLiteral("Tagsmith.app/Contents/MacOS/tagsmith"));
+}
+
+// The command line for a process in a network namespace.
+inline QStringList inNamespace(const QString& name, const QStringList& arguments) {
+    return QStringList{QStringLiteral("netns"), QStringLiteral("exec"), name, cliPath()} + arguments;
+}
+
+// Runs the engineer's command line from the workstation bundle, as installed;
+// with a namespace name, inside that network namespace.
+inline CliRun runCli(const QStringList& arguments, const QByteArray& input = {}, int timeoutMs = 30000,
+                     const QString& netns = {}) {
     QProcess process;
-    process.start(buildPath(QStringLiteral("Tagsmith.app/Contents/MacOS/tagsmith")), arguments);
+    if (netns.isEmpty())
+        process.start(cliPath(), arguments);
+    else
+        process.start(QStringLiteral("ip"), inNamespace(netns, arguments));
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(timeoutMs))

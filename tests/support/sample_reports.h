@@ -12,6 +12,10 @@ inline QString reportFixture(const QString& relative) {
     return sourcePath(QStringLiteral("tests/fixtures/reports/") + relative);
 }
 
+inline QByteArray reportFixtureBytes(const QString& relative) {
+    return base::readFileUpTo(reportFixture(relative), 1 << 20).value();
+}
+
 inline QStringList reportFixtures(const QString& folder) {
     QStringList paths;
     for (const QString& name : QDir(reportFixture(folder)).entryList({QStringLiteral("*.macreport")}, QDir::Files))

@@ -71,6 +71,12 @@ inline bool closesWithoutData(int socket, std::chrono::milliseconds limit = std:
     return ::recv(socket, &byte, 1, MSG_DONTWAIT) <= 0;
 }
 
+// Whether nothing at all (no data, no end of file) arrives within the limit.
+inline bool staysQuiet(int socket, std::chrono::milliseconds limit) {
+    pollfd entry{socket, POLLIN, 0};
+    return ::poll(&entry, 1, int(limit.count())) == 0;
+}
+
 // Sockets this process holds open, to show that nothing leaks.
 inline int openSocketCount() {
     int count = 0;

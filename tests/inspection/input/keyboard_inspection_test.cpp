@@ -1,0 +1,237 @@
+#include "inspection/input/key_change.h"
+#include "inspection/input/keyboard_canvas.h"
+#include "inspection/input/keyboard_inspection_page.h"
+#include "inspection/input/keyboard_layout.h"
+#include "inspection/input/keyboard_media_input.h"
+#include "inspection/inspection_results.h"
+#include "support/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPixmap>
+
+using namespace tagsmith::inspection;
+using namespace tagsmith::inspection::input;
+
+namespace {
+
+const QString kAllSeenLine = QStringLiteral("\n当前布局的可检测按键均已收到事件。");
+
+KeyboardEvent keyEvent(int type, quint16 code, quint64 flags = 0) {
+    return {type, code, flags};
+}
+
+KeyboardEvent mediaEvent(int keyType, bool down) {
+    KeyboardEvent event{kSystemDefinedEvent};
+    event.subtype = kAuxiliaryButtonsSubtype;
+    event.data1 = auxiliaryButtonData(keyType, down);
+    return event;
+}
+
+TEST(KeyboardLayout, KeyCountsWithAndWithoutTheFunctionRow) {
+    const std::tuple<KeyboardLayout, int, int> expected[] = {
+        {KeyboardLayout::ansi, 77, 65}, {KeyboardLayout::iso, 78, 66}, {KeyboardLayout::jis, 80, 68}};
+    for (const auto& [layout, keys, touchBarKeys] : expected) {
+        const KeyRows full = rows(layout);
+        int count = 0;
+        for (const KeyRow& row : full)
+            count += int(row.size());
+        EXPECT_EQ(full.size(), 6);
+        EXPECT_EQ(count, keys) << title(layout).toStdString();
+        EXPECT_EQ(keyCodes(full).size(), keys) << "codes must be distinct";
+        EXPECT_EQ(keyCodes(withoutFunctionKeys(full)).size(), touchBarKeys);
+    }
+    QStringList jisBottomRow;
+    const KeyRows jis = rows(KeyboardLayout::jis);
+    for (const InspectionKey& key : jis[5])
+        jisBottomRow.append(key.label);
+    EXPECT_EQ(jisBottomRow.mid(3, 4), QStringList({"⌘", "英数", "space", "かな"}));
+    EXPECT_EQ(rows(KeyboardLayout::iso)[4][1], (InspectionKey{10, "§ / <", 1}));
+}
+
+TEST(KeyboardMediaInput, DecodesAuxiliaryButtonsOnly) {
+    KeyboardEvent otherSubtype = mediaEvent(1, true);
+    otherSubtype.subtype = 7;
+    KeyboardEvent otherState = mediaEvent(1, true);
+    otherState.data1 = (1 << 16) | 0x0C00;
+    const std::pair<KeyboardEvent, std::optional<KeyboardMediaInput>> cases[] = {
+        {mediaEvent(1, true), KeyboardMediaInput{103, true}},
+        {mediaEvent(0, false), KeyboardMediaInput{111, false}},
+        {mediaEvent(3, true), KeyboardMediaInput{122, true}},
+        {mediaEvent(20, true), KeyboardMediaInput{98, true}},
+        {mediaEvent(19, false), KeyboardMediaInput{101, false}},
+        {mediaEvent(7, true), KeyboardMediaInput{109, true}},
+        {mediaEvent(21, true), std::nullopt}, // keyboard illumination has no key on the layouts
+        {otherSubtype, std::nullopt},
+        {otherState, std::nullopt},
+        {keyEvent(kKeyDownEvent, 103), std::nullopt},
+    };
+    for (const auto& [event, expected] : cases)
+        EXPECT_EQ(KeyboardMediaInput::decode(event), expected) << event.data1;
+}
+
+class KeyboardInspectionPage : public testing::Test {
+protected:
+    KeyboardInspectionPage() { page.setResults(results); }
+
+    // Presses and releases a key the way the keyboard reports it.
+    void tap(quint16 code) {
+        if (const std::optional<quint64> flag = modifierKeyFlag(code)) {
+            page.receive(keyEvent(kFlagsChangedEvent, code, *flag));
+            if (code != kCapsLockKey)
+                page.receive(keyEvent(kFlagsChangedEvent, code, 0));
+            return;
+        }
+        page.receive(keyEvent(kKeyDownEvent, code));
+        page.receive(keyEvent(kKeyUpEvent, code));
+    }
+    QList<quint16> layoutCodes() const {
+        QList<quint16> codes;
+        for (const KeyRow& row : page.keyboardCanvas()->rows()) {
+            for (const InspectionKey& key : row)
+                codes.append(key.code);
+        }
+        return codes;
+    }
+    const KeyProgress& progress() const { return page.keyboardCanvas()->progress(); }
+    InspectionResult item() const { return (*results)[InspectionItem::keyboard]; }
+    QString status() const { return page.statusLabel()->text(); }
+
+    std::shared_ptr<InspectionResults> results = std::make_shared<InspectionResults>();
+    KeyboardInspection page;
+};
+
+TEST_F(KeyboardInspectionPage, EveryKeyOfTheLayoutPassesTheItem) {
+    QList<quint16> codes = layoutCodes();
+    const quint16 last = codes.takeLast();
+    for (quint16 code : codes)
+        tap(code);
+    EXPECT_EQ(item(), (InspectionResult{InspectionState::running, "已识别 76 / 77 个可检测按键", false, false}));
+    EXPECT_TRUE(status().startsWith(QStringLiteral("已识别 76 / 77 键　　最近：")));
+    EXPECT_FALSE(status().endsWith(kAllSeenLine));
+
+    tap(last);
+    EXPECT_EQ(item(), (InspectionResult{InspectionState::passed, "已识别 77 / 77 个可检测按键", true, false}));
+    EXPECT_EQ(status(), QStringLiteral("已识别 77 / 77 键　　最近：→ · 键码 124 · 松开") + kAllSeenLine);
+    EXPECT_EQ(progress().held, QSet<quint16>{kCapsLockKey}) << "the lock stays on";
+}
+
+TEST_F(KeyboardInspectionPage, MediaKeysMarkTheFunctionKeysTheyShare) {
+    const std::pair<int, quint16> keys[] = {{3, 122},  {2, 120}, {18, 98}, {16, 100},
+                                            {17, 101}, {7, 109}, {1, 103}, {0, 111}};
+    for (const auto& [keyType, code] : keys) {
+        EXPECT_TRUE(page.receive(mediaEvent(keyType, true)));
+        EXPECT_TRUE(progress().held.contains(code)) << code;
+        EXPECT_TRUE(page.receive(mediaEvent(keyType, true))) << "a repeat keeps the key down";
+        EXPECT_TRUE(page.receive(mediaEvent(keyType, false)));
+        EXPECT_TRUE(progress().seen.contains(code));
+        EXPECT_FALSE(progress().held.contains(code));
+    }
+    EXPECT_TRUE(page.keyboardCanvas()->latest().endsWith(QStringLiteral("F12（功能键） · 键码 111 · 松开")));
+    EXPECT_EQ(item().detail, QStringLiteral("已识别 8 / 77 个可检测按键"));
+}
+
+TEST_F(KeyboardInspectionPage, TouchBarModeLeavesMediaKeysToTheSystem) {
+    page.touchBarBox()->setChecked(true);
+    EXPECT_FALSE(page.receive(mediaEvent(1, true)));
+    EXPECT_TRUE(progress().seen.isEmpty());
+    EXPECT_TRUE(page.receive(keyEvent(kKeyDownEvent, 53)));
+    EXPECT_EQ(item().detail, QStringLiteral("已识别 1 / 65 个可检测按键"));
+}
+
+TEST_F(KeyboardInspectionPage, ModifiersAndCapsLockFollowTheirOwnBits) {
+    page.receive(keyEvent(kFlagsChangedEvent, 56, 0x2));
+    page.receive(keyEvent(kFlagsChangedEvent, 60, 0x2 | 0x4));
+    page.receive(keyEvent(kFlagsChangedEvent, 56, 0x4));
+    EXPECT_EQ(progress().held, QSet<quint16>{60});
+    EXPECT_TRUE(page.keyboardCanvas()->latest().endsWith(QStringLiteral("shift · 键码 56 · 松开")));
+
+    page.receive(keyEvent(kFlagsChangedEvent, kCapsLockKey, kCapsLockFlag));
+    EXPECT_TRUE(progress().held.contains(kCapsLockKey));
+    page.clearHeldKeys();
+    page.receive(keyEvent(kFlagsChangedEvent, kCapsLockKey, 0));
+    EXPECT_TRUE(progress().seen.contains(kCapsLockKey)) << "turning the lock off counts as seen";
+    EXPECT_FALSE(progress().held.contains(kCapsLockKey));
+}
+
+TEST_F(KeyboardInspectionPage, EventsThatAreNotKeysPassThrough) {
+    KeyboardEvent otherSystemEvent = mediaEvent(1, true);
+    otherSystemEvent.subtype = 0;
+    for (const KeyboardEvent& event : {otherSystemEvent, mediaEvent(22, true), keyEvent(13, 0),
+                                       keyEvent(kFlagsChangedEvent, 0 /* A is no modifier */, 0x2)})
+        EXPECT_FALSE(page.receive(event)) << event.type;
+    EXPECT_TRUE(progress().seen.isEmpty());
+    EXPECT_EQ(item().state, InspectionState::pending);
+
+    EXPECT_TRUE(page.receive(keyEvent(kKeyDownEvent, 117)));
+    EXPECT_EQ(page.keyboardCanvas()->latest(), QStringLiteral("最近：额外按键 · 键码 117 · 按下"));
+    EXPECT_EQ(item().detail, QStringLiteral("已识别 0 / 77 个可检测按键"));
+}
+
+TEST_F(KeyboardInspectionPage, ChangingTheLayoutStartsOver) {
+    tap(0);
+    tap(1);
+    ASSERT_EQ(item().state, InspectionState::running);
+    page.layoutPopUp()->setCurrentIndex(int(KeyboardLayout::jis));
+    EXPECT_EQ(item(), InspectionResults()[InspectionItem::keyboard]) << "pending with its instruction";
+    EXPECT_TRUE(progress().seen.isEmpty());
+    EXPECT_EQ(status(), QStringLiteral("已识别 0 / 80 键　　请按下被测机的实体键盘。"));
+    EXPECT_TRUE(keyLabel(page.keyboardCanvas()->rows(), 93).has_value());
+}
+
+TEST_F(KeyboardInspectionPage, AManualFailSurvivesKeysAndStop) {
+    tap(0);
+    results->confirm(InspectionItem::keyboard, false);
+    for (quint16 code : layoutCodes())
+        tap(code);
+    page.receive(keyEvent(kKeyDownEvent, 1));
+    EXPECT_EQ(item(), (InspectionResult{InspectionState::failed, "人工确认异常", false, true}));
+
+    page.setEnabled(true);
+    page.stop();
+    EXPECT_FALSE(page.enabled());
+    EXPECT_EQ(item().state, InspectionState::failed);
+    EXPECT_TRUE(progress().held.isEmpty());
+    EXPECT_EQ(progress().seen.size(), 77);
+}
+
+TEST_F(KeyboardInspectionPage, LosingTheKeyWindowReleasesHeldKeys) {
+    QWidget other;
+    page.view()->show();
+    other.show();
+    QApplication::setActiveWindow(page.view());
+    page.receive(keyEvent(kKeyDownEvent, 0));
+    ASSERT_TRUE(progress().held.contains(0));
+    QApplication::setActiveWindow(&other);
+    EXPECT_TRUE(progress().held.isEmpty());
+    EXPECT_TRUE(progress().seen.contains(0));
+}
+
+// Half the keys seen and two held, kept under the build tree for a person to look at.
+TEST_F(KeyboardInspectionPage, Screenshot) {
+    const QList<quint16> codes = layoutCodes();
+    for (qsizetype index = 0; index < codes.size(); index += 2)
+        tap(codes[index]);
+    page.receive(keyEvent(kFlagsChangedEvent, 56, 0x2));
+    page.receive(keyEvent(kKeyDownEvent, 0));
+
+    QPixmap picture(page.view()->size() * 2);
+    picture.setDevicePixelRatio(2);
+    picture.fill(Qt::white);
+    page.view()->render(&picture);
+    const QString folder = tagsmith::test::buildPath(QStringLiteral("test-artifacts/input"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/keyboard-page.png")));
+
+    const QImage image = picture.toImage();
+    const QPoint canvas = page.keyboardCanvas()->geometry().topLeft() * 2;
+    EXPECT_EQ(image.pixelColor(canvas + QPoint(20, 50)), QColor(52, 199, 89)) << "esc, seen";
+    EXPECT_EQ(image.pixelColor(canvas + QPoint(20, 2 * 58 * 4 + 50)), QColor(0, 122, 255)) << "left shift, held";
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+#include "inspection/input/color_test_view.h"
+#include "inspection/input/full_screen_test_window.h"
+#include "inspection/input/screen_inspection_page.h"
+#include "inspection/input/screen_palette.h"
+#include "inspection/inspection_results.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+
+using namespace tagsmith::inspection;
+using namespace tagsmith::inspection::input;
+
+namespace {
+
+TEST(ScreenPalette, SixteenOpaqueColoursFromTheirBytes) {
+    ASSERT_EQ(inspectionScreenPalette().size(), kScreenTestColourCount);
+    EXPECT_EQ(screenTestColor(9), QColor(255, 128, 0));
+    EXPECT_EQ(screenTestColor(11), QColor(16, 16, 16));
+    EXPECT_EQ(inspectionScreenPalette().at(15).name, QStringLiteral("近白"));
+}
+
+TEST(ColorTestView, KeysAndClicksWrapAroundBothWays) {
+    const std::pair<std::function<void(ColorTestView&)>, int> cases[] = {
+        {[](ColorTestView& view) { QTest::keyClick(&view, Qt::Key_Left); }, 15},
+        {[](ColorTestView& view) { QTest::keyClick(&view, Qt::Key_Up); }, 15},
+        {[](ColorTestView& view) { QTest::keyClick(&view, Qt::Key_Right); }, 1},
+        {[](ColorTestView& view) { QTest::keyClick(&view, Qt::Key_Down); }, 1},
+        {[](ColorTestView& view) { QTest::keyClick(&view, Qt::Key_Space); }, 1},
+        {[](ColorTestView& view) { QTest::keyClick(&view, Qt::Key_Return); }, 1},
+        {[](ColorTestView& view) { QTest::mouseClick(&view, Qt::LeftButton); }, 1},
+        {[](ColorTestView& view) { QTest::keyClick(&view, Qt::Key_A); }, 0},
+    };
+    for (const auto& [input, expected] : cases) {
+        ColorTestView view;
+        view.resize(200, 100);
+        QList<int> changes;
+        view.changed = [&changes](int index) { changes.append(index); };
+        input(view);
+        EXPECT_EQ(view.index(), expected);
+        EXPECT_EQ(changes, expected == 0 ? QList<int>() : QList<int>{expected});
+    }
+    ColorTestView view;
+    view.advance(-1);
+    view.advance(1);
+    EXPECT_EQ(view.index(), 0) << "→ on the last colour shows the first";
+}
+
+class ScreenPage : public testing::Test {
+protected:
+    ScreenPage() {
+        page.setResults(results);
+        page.view()->show();
+        QApplication::setActiveWindow(page.view());
+    }
+    ~ScreenPage() override { page.stop(); }
+
+    InspectionResult item() const { return (*results)[InspectionItem::screen]; }
+    ColorTestView* colours() const { return page.testView(); }
+    bool cursorHidden() const {
+        return QGuiApplication::overrideCursor() != nullptr &&
+               QGuiApplication::overrideCursor()->shape() == Qt::BlankCursor;
+    }
+
+    std::shared_ptr<InspectionResults> results = std::make_shared<InspectionResults>();
+    ScreenInspection page;
+};
+
+TEST_F(ScreenPage, EscAfterFiveColoursLeavesThePassLocked) {
+    page.start();
+    ASSERT_NE(page.testWindow(), nullptr);
+    EXPECT_TRUE(page.testWindow()->isVisible());
+    EXPECT_EQ(page.testWindow()->geometry(), page.view()->screen()->geometry());
+    EXPECT_TRUE(page.testWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(cursorHidden());
+    EXPECT_TRUE(colours()->exitHintVisible());
+    EXPECT_EQ(item(), (InspectionResult{InspectionState::running, "正在检测…", false, false}));
+
+    for (int click = 0; click < 4; ++click)
+        QTest::mouseClick(colours(), Qt::LeftButton);
+    QTest::keyClick(colours(), Qt::Key_Escape);
+    EXPECT_EQ(page.testWindow(), nullptr);
+    EXPECT_FALSE(cursorHidden());
+    EXPECT_EQ(item(), (InspectionResult{InspectionState::pending, "已显示 5 / 16 种测试色", false, false}));
+    EXPECT_EQ(page.statusLabel()->text(), QStringLiteral("已显示 5 / 16 种测试色。请根据观察结果人工确认。"));
+    EXPECT_FALSE(results->confirm(InspectionItem::screen, true));
+}
+
+TEST_F(ScreenPage, AllSixteenThenRightClickUnlocksThePass) {
+    page.start();
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Right}) // 15, 14, 15, 0
+        QTest::keyClick(colours(), key);
+    for (int step = 0; step < 12; ++step)
+        QTest::mouseClick(colours(), Qt::LeftButton);
+    EXPECT_FALSE(page.hasDisplayedAllColors());
+    QTest::mouseClick(colours(), Qt::LeftButton);
+    EXPECT_TRUE(page.hasDisplayedAllColors());
+    QTest::mouseClick(colours(), Qt::RightButton);
+    EXPECT_EQ(page.testWindow(), nullptr);
+    EXPECT_EQ(item(), (InspectionResult{InspectionState::needsConfirmation, "已显示 16 / 16 种测试色", true, false}));
+    EXPECT_TRUE(results->confirm(InspectionItem::screen, true));
+}
+
+TEST_F(ScreenPage, ASecondStartKeepsTheRunningTest) {
+    page.start();
+    FullScreenTestWindow* window = page.testWindow();
+    QTest::keyClick(colours(), Qt::Key_Right);
+    page.start();
+    EXPECT_EQ(page.testWindow(), window);
+    page.stop();
+    EXPECT_EQ(item().detail, QStringLiteral("已显示 2 / 16 种测试色"));
+}
+
+TEST_F(ScreenPage, LosingTheApplicationFocusClosesTheTest) {
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(item(), InspectionResults()[InspectionItem::screen]) << "no test, nothing to report";
+
+    page.start();
+    const QPointer<FullScreenTestWindow> window = page.testWindow();
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(page.testWindow(), nullptr);
+    EXPECT_FALSE(cursorHidden());
+    EXPECT_EQ(item().state, InspectionState::pending);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull()) << "the window is released";
+}
+
+TEST_F(ScreenPage, ClosingTheWindowEndsTheTestLikeEsc) {
+    page.start();
+    page.testWindow()->close();
+    EXPECT_EQ(page.testWindow(), nullptr);
+    EXPECT_FALSE(cursorHidden());
+    EXPECT_EQ(item().detail, QStringLiteral("已显示 1 / 16 种测试色"));
+}
+
+} // namespace

@@ -1,0 +1,212 @@
+#include "inspection/input/full_screen_test_window.h"
+#include "inspection/input/keyboard_event_translation.h"
+#include "inspection/input/touchpad_canvas.h"
+#include "inspection/input/touchpad_inspection_page.h"
+#include "inspection/inspection_results.h"
+#include "support/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QTest>
+
+using namespace tagsmith::inspection;
+using namespace tagsmith::inspection::input;
+
+namespace {
+
+// One step of pointer input: a move at a time in milliseconds, or the pointer leaving the canvas.
+struct Step {
+    QPointF point;
+    quint64 time = 0;
+    bool leave = false;
+};
+
+void move(QWidget* canvas, const QPointF& point, quint64 time) {
+    QMouseEvent event(QEvent::MouseMove, point, canvas->mapToGlobal(point), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    event.setTimestamp(time);
+    QApplication::sendEvent(canvas, &event);
+}
+
+void button(QWidget* canvas, QEvent::Type type, Qt::MouseButton which, Qt::KeyboardModifiers modifiers = {}) {
+    const QPointF point(300, 300);
+    QMouseEvent event(type, point, canvas->mapToGlobal(point), which,
+                      type == QEvent::MouseButtonPress ? which : Qt::NoButton, modifiers);
+    QApplication::sendEvent(canvas, &event);
+}
+
+void click(QWidget* canvas, Qt::MouseButton which, Qt::KeyboardModifiers modifiers = {}) {
+    button(canvas, QEvent::MouseButtonPress, which, modifiers);
+    button(canvas, QEvent::MouseButtonRelease, which, modifiers);
+}
+
+class TouchpadTest : public testing::Test {
+protected:
+    TouchpadTest() {
+        page.setResults(results);
+        page.view()->show();
+        QApplication::setActiveWindow(page.view());
+        page.start();
+    }
+    ~TouchpadTest() override { page.stop(); }
+
+    void play(const QList<Step>& steps) {
+        for (const Step& step : steps) {
+            if (step.leave) {
+                QEvent leave(QEvent::Leave);
+                QApplication::sendEvent(canvas(), &leave);
+            } else {
+                move(canvas(), step.point, step.time);
+            }
+        }
+    }
+    QList<bool> strokeStarts() const {
+        QList<bool> starts;
+        for (const TouchpadCanvas::Sample& sample : canvas()->samples())
+            starts.append(sample.startsStroke);
+        return starts;
+    }
+    TouchpadCanvas* canvas() const { return page.canvas(); }
+    InspectionResult item() const { return (*results)[InspectionItem::touchpad]; }
+
+    std::shared_ptr<InspectionResults> results = std::make_shared<InspectionResults>();
+    TouchpadInspection page;
+};
+
+TEST_F(TouchpadTest, OpensOverTheWholeScreen) {
+    ASSERT_NE(page.testWindow(), nullptr);
+    EXPECT_TRUE(page.testWindow()->isVisible());
+    EXPECT_EQ(page.testWindow()->geometry(), page.view()->screen()->geometry());
+    EXPECT_EQ(canvas()->parentWidget(), page.testWindow());
+    EXPECT_EQ(canvas()->size(), page.testWindow()->size());
+    EXPECT_TRUE(canvas()->capturing());
+}
+
+struct StrokeCase {
+    const char* name;
+    QList<Step> steps;
+    QList<bool> starts;
+};
+
+TEST_F(TouchpadTest, PausesAndLeavingTheCanvasBreakTheLine) {
+    const StrokeCase cases[] = {
+        {"moves within 0.15 s", {{{10, 10}, 1000}, {{20, 20}, 1100}, {{30, 30}, 1250}}, {true, false, false}},
+        {"a pause", {{{10, 10}, 1000}, {{20, 20}, 1151}}, {true, true}},
+        {"an earlier time", {{{10, 10}, 1000}, {{20, 20}, 900}}, {true, true}},
+        {"leaving", {{{10, 10}, 1000}, {{}, 0, true}, {{20, 20}, 1010}}, {true, true}},
+        {"outside the bounds", {{{10, 10}, 1000}, {{-5, 20}, 1005}, {{20, 20}, 1010}}, {true, true}},
+        {"the same point again", {{{10, 10}, 1000}, {{10, 10}, 1010}, {{20, 20}, 1020}}, {true, false}},
+    };
+    for (const StrokeCase& stroke : cases) {
+        canvas()->clear();
+        play(stroke.steps);
+        EXPECT_EQ(strokeStarts(), stroke.starts) << stroke.name;
+    }
+    canvas()->clear();
+    play({{{10, 10}, 1000}, {{}, 0, true}, {{20, 20}, 1010}});
+    EXPECT_FALSE(canvas()->hasMovement()) << "the first point after a break is no movement";
+}
+
+TEST_F(TouchpadTest, HistoryStaysBounded) {
+    for (int index = 0; index <= TouchpadCanvas::kHistoryLimit; ++index)
+        canvas()->record(QPointF(index % 700, index % 500 + 1), quint64(index));
+    EXPECT_EQ(canvas()->samples().size(), TouchpadCanvas::kHistoryLimit + 1);
+    for (int index = 0; index < 30000; ++index) {
+        canvas()->record(QPointF(index % 600, index % 400 + 2), quint64(20000 + index));
+        ASSERT_LE(canvas()->samples().size(), TouchpadCanvas::kHistoryLimit + 1);
+    }
+    EXPECT_TRUE(canvas()->samples().first().startsStroke) << "the oldest kept point begins a line";
+    EXPECT_EQ(canvas()->samples().last().point, QPointF(29999 % 600, 29999 % 400 + 2));
+}
+
+TEST_F(TouchpadTest, ControlClickCountsAsARightClick) {
+    button(canvas(), QEvent::MouseButtonPress, Qt::LeftButton, controlKeyModifier());
+    EXPECT_TRUE(canvas()->rightHeld());
+    EXPECT_EQ(canvas()->rightCount(), 1);
+    EXPECT_EQ(canvas()->leftCount(), 0);
+    button(canvas(), QEvent::MouseButtonRelease, Qt::LeftButton, controlKeyModifier());
+    EXPECT_FALSE(canvas()->rightHeld());
+
+    button(canvas(), QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_TRUE(canvas()->leftHeld());
+    button(canvas(), QEvent::MouseButtonRelease, Qt::LeftButton);
+    EXPECT_FALSE(canvas()->leftHeld());
+    EXPECT_EQ(canvas()->leftCount(), 1);
+}
+
+TEST_F(TouchpadTest, MovementAndBothButtonsWaitForTheVerdict) {
+    play({{{10, 10}, 1000}, {{40, 40}, 1050}});
+    EXPECT_EQ(item(), (InspectionResult{InspectionState::running, "滑动触摸板并分别点按左右键", false, false}));
+    EXPECT_EQ(page.statusLabel()->text(),
+              QStringLiteral("轨迹：已记录　左键：0 次　右键：0 次\n请在白色画布内滑动，并分别测试左右键。"));
+
+    click(canvas(), Qt::LeftButton);
+    click(canvas(), Qt::RightButton);
+    EXPECT_EQ(item(),
+              (InspectionResult{InspectionState::needsConfirmation, "轨迹及左右键已识别，请人工确认", true, false}));
+    EXPECT_EQ(page.statusLabel()->text(),
+              QStringLiteral("轨迹：已记录　左键：1 次　右键：1 次\n请观察轨迹与点击手感，在右上角确认通过或不通过。"));
+
+    page.reset();
+    EXPECT_EQ(item(), InspectionResults()[InspectionItem::touchpad]);
+    EXPECT_TRUE(canvas()->samples().isEmpty());
+    EXPECT_EQ(canvas()->leftCount() + canvas()->rightCount(), 0);
+}
+
+TEST_F(TouchpadTest, ClosedCanvasIgnoresEverything) {
+    play({{{10, 10}, 1000}, {{40, 40}, 1050}});
+    click(canvas(), Qt::LeftButton);
+    QTest::keyClick(canvas(), Qt::Key_Escape);
+    EXPECT_EQ(page.testWindow(), nullptr);
+    EXPECT_EQ(canvas()->parentWidget(), nullptr);
+    const InspectionResult before = item();
+
+    play({{{50, 50}, 1100}, {{60, 60}, 1120}});
+    click(canvas(), Qt::RightButton);
+    EXPECT_EQ(canvas()->samples().size(), 2);
+    EXPECT_EQ(canvas()->rightCount(), 0);
+    EXPECT_EQ(item(), before);
+}
+
+TEST_F(TouchpadTest, DeactivationAndClosingTheWindowStopTheTest) {
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(page.testWindow(), nullptr);
+    EXPECT_FALSE(canvas()->capturing());
+    EXPECT_EQ(item(), InspectionResults()[InspectionItem::touchpad]) << "an untouched canvas reports nothing";
+
+    page.start();
+    ASSERT_NE(page.testWindow(), nullptr);
+    page.testWindow()->close();
+    EXPECT_EQ(page.testWindow(), nullptr);
+    EXPECT_FALSE(canvas()->capturing());
+}
+
+// A drawing with a broken line, a dot and the right button held, for a person to look at.
+TEST_F(TouchpadTest, Screenshot) {
+    QList<Step> steps;
+    for (int index = 0; index < 40; ++index)
+        steps.append({{100.0 + 10 * index, 200.0 + 60 * std::sin(index / 4.0)}, quint64(1000 + 16 * index)});
+    steps.append({{}, 0, true});
+    for (int index = 0; index < 30; ++index)
+        steps.append({{120.0 + 12 * index, 380.0 - 4 * index}, quint64(2000 + 16 * index)});
+    steps.append({{650, 120}, 5000});
+    steps.append({{100, 500}, 6000});
+    steps.append({{300, 500}, 6010});
+    play(steps);
+    click(canvas(), Qt::LeftButton);
+    button(canvas(), QEvent::MouseButtonPress, Qt::RightButton);
+
+    const QPixmap picture = canvas()->grab();
+    const QString folder = tagsmith::test::buildPath(QStringLiteral("test-artifacts/input"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(picture.save(folder + QStringLiteral("/touchpad-canvas.png")));
+    const QImage image = picture.toImage();
+    EXPECT_EQ(image.pixel(200, 500), QColor::fromRgbF(0.05f, 0.33f, 0.8f).rgb()) << "a blue line";
+    EXPECT_EQ(image.pixel(40, image.height() - 40), QColor::fromRgbF(0.08f, 0.53f, 0.25f).rgb()) << "left box";
+}
+
+} // namespace

@@ -1,0 +1,58 @@
+#include "platform/linux/pulse_audio_route.h"
+
+#include "support/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+using tagsmith::inspection::media::AudioRoute;
+using tagsmith::platform::pulseDefaultRoute;
+
+namespace {
+
+QByteArray fixture(const char* name) {
+    QFile file(tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/pactl/") + QLatin1String(name)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray defaults(const char* sink, const char* source) {
+    return QByteArray(R"({"default_sink_name":")") + sink + R"(","default_source_name":")" + source + R"("})";
+}
+
+// info, sinks and sources were captured from PulseAudio 16.1 with a null sink
+// marked internal ("VirtualOut"), a plain one ("USB-Out") and remapped sources;
+// the laptop's list follows the same form with a built-in card and headphones.
+TEST(PulseDefaultRoute, BuiltInMeansAnInternalCardWithoutHeadphones) {
+    const QByteArray info = fixture("info.json");
+    EXPECT_EQ(pulseDefaultRoute(info, fixture("sinks.json"), false),
+              (AudioRoute{QStringLiteral("VirtualOut"), 0, true, 2}));
+    EXPECT_EQ(pulseDefaultRoute(info, fixture("sources.json"), true),
+              (AudioRoute{QStringLiteral("Built-in Microphone"), 3, true, 2}));
+    EXPECT_FALSE(pulseDefaultRoute(defaults("usb_out", ""), fixture("sinks.json"), false)->builtIn);
+    EXPECT_FALSE(pulseDefaultRoute(defaults("", "virt_mic"), fixture("sources.json"), true)->builtIn);
+
+    const QByteArray laptop = defaults("alsa_output.pci-0000_00_1f.3.analog-stereo", "");
+    QByteArray sinks = fixture("sinks-laptop-headphones.json");
+    EXPECT_EQ(pulseDefaultRoute(laptop, sinks, false),
+              (AudioRoute{QStringLiteral("内置音频 模拟立体声"), 0, false, 2}));
+    sinks.replace(R"("active_port":"analog-output-headphones")", R"("active_port":"analog-output-speaker")");
+    EXPECT_TRUE(pulseDefaultRoute(laptop, sinks, false)->builtIn);
+}
+
+TEST(PulseDefaultRoute, OddOrBrokenAnswers) {
+    const QByteArray sinks = R"([{"index":7,"name":"mono","description":"","channel_map":"mono",)"
+                             R"("properties":{"device.form_factor":"internal"},"ports":[],"active_port":null},)"
+                             R"({"index":8,"name":"six","sample_specification":"s16le 6ch 48000Hz"},)"
+                             R"({"index":-4,"name":"negative"}])";
+    EXPECT_EQ(pulseDefaultRoute(defaults("mono", ""), sinks, false),
+              (AudioRoute{QStringLiteral("未知设备"), 7, true, 1}));
+    EXPECT_EQ(pulseDefaultRoute(defaults("six", ""), sinks, false)->channels, 6);
+    for (const QByteArray& info :
+         {defaults("negative", ""), defaults("gone", ""), QByteArray(R"({"default_sink_name":null})"),
+          QByteArray("pactl: Connection refused")})
+        EXPECT_FALSE(pulseDefaultRoute(info, sinks, false)) << info.constData();
+    EXPECT_FALSE(pulseDefaultRoute(fixture("info.json"), "Connection failure", false));
+}
+
+} // namespace
