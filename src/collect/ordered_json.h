@@ -22,7 +22,10 @@ class JsonValue {
 public:
     using Data = std::variant<std::nullptr_t, bool, qint64, double, QString, JsonArray, JsonObject>;
 
-    JsonValue(Data data = nullptr) : m_data(std::move(data)) {}
+    JsonValue() = default; // null
+    // Defined below JsonMember: clang would instantiate the destructor of Data
+    // here already, which needs the complete member type.
+    JsonValue(Data data);
 
     const Data& data() const { return m_data; }
     const JsonArray* array() const { return std::get_if<JsonArray>(&m_data); }
@@ -44,6 +47,8 @@ struct JsonMember {
 
     bool operator==(const JsonMember&) const = default;
 };
+
+inline JsonValue::JsonValue(Data data) : m_data(std::move(data)) {}
 
 inline const JsonValue* JsonValue::member(QStringView key) const {
     if (const JsonObject* members = object()) {

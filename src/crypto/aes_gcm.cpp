@@ -3,6 +3,7 @@
 #include "crypto/openssl_handles.h"
 #include "crypto/random.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace tagsmith::crypto {
@@ -24,35 +25,36 @@ detail::CipherContext startGcm(const QByteArray& key, const QByteArray& nonce, b
     return context;
 }
 
-// Feeds the associated data, then transforms input into an equally long output.
-std::optional<QByteArray> transform(EVP_CIPHER_CTX* context, const QByteArray& associatedData,
-                                    const QByteArray& input) {
-    int length = 0;
-    if (input.size() > INT_MAX - kSealedBoxOverhead || associatedData.size() > INT_MAX)
-        return std::nullopt;
+// Feeds the associated data, then transforms length bytes of input into output.
+bool transform(EVP_CIPHER_CTX* context, const QByteArray& associatedData, const unsigned char* input, qsizetype length,
+               unsigned char* output) {
+    int written = 0;
+    if (length > INT_MAX - kSealedBoxOverhead || associatedData.size() > INT_MAX)
+        return false;
     if (!associatedData.isEmpty() &&
-        EVP_CipherUpdate(context, nullptr, &length, bytes(associatedData), int(associatedData.size())) != 1)
-        return std::nullopt;
-    QByteArray output(input.size(), Qt::Uninitialized);
-    if (!input.isEmpty() && EVP_CipherUpdate(context, bytes(output), &length, bytes(input), int(input.size())) != 1)
-        return std::nullopt;
-    return output;
+        EVP_CipherUpdate(context, nullptr, &written, bytes(associatedData), int(associatedData.size())) != 1)
+        return false;
+    return length == 0 || EVP_CipherUpdate(context, output, &written, input, int(length)) == 1;
 }
 
 } // namespace
 
+// A cable report may be a megabyte: the box is one buffer that the cipher
+// writes into, since copying it again would cost as much as encrypting it.
 std::optional<QByteArray> sealWithNonce(const QByteArray& key, const QByteArray& nonce, const QByteArray& plaintext,
                                         const QByteArray& associatedData) {
     const detail::CipherContext context = startGcm(key, nonce, true);
-    if (!context)
+    if (!context || plaintext.size() > INT_MAX - kSealedBoxOverhead)
         return std::nullopt;
-    const auto ciphertext = transform(context.get(), associatedData, plaintext);
-    QByteArray tag(kAesGcmTagBytes, Qt::Uninitialized);
+    QByteArray box(kSealedBoxOverhead + plaintext.size(), Qt::Uninitialized);
+    std::copy(nonce.begin(), nonce.end(), box.begin());
+    unsigned char* ciphertext = bytes(box) + kAesGcmNonceBytes;
     int length = 0;
-    if (!ciphertext || EVP_CipherFinal_ex(context.get(), nullptr, &length) != 1 ||
-        EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_GET_TAG, kAesGcmTagBytes, bytes(tag)) != 1)
+    if (!transform(context.get(), associatedData, bytes(plaintext), plaintext.size(), ciphertext) ||
+        EVP_CipherFinal_ex(context.get(), nullptr, &length) != 1 ||
+        EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_GET_TAG, kAesGcmTagBytes, ciphertext + plaintext.size()) != 1)
         return std::nullopt;
-    return nonce + *ciphertext + tag;
+    return box;
 }
 
 std::optional<QByteArray> seal(const QByteArray& key, const QByteArray& plaintext, const QByteArray& associatedData) {
@@ -62,18 +64,20 @@ std::optional<QByteArray> seal(const QByteArray& key, const QByteArray& plaintex
     return sealWithNonce(key, *nonce, plaintext, associatedData);
 }
 
+// The ciphertext is read where it lies in the box, for the same reason.
 std::optional<QByteArray> open(const QByteArray& key, const QByteArray& sealedBox, const QByteArray& associatedData) {
     if (sealedBox.size() < kSealedBoxOverhead)
         return std::nullopt;
-    const QByteArray nonce = sealedBox.first(kAesGcmNonceBytes);
-    QByteArray tag = sealedBox.last(kAesGcmTagBytes);
-    const QByteArray ciphertext = sealedBox.sliced(kAesGcmNonceBytes, sealedBox.size() - kSealedBoxOverhead);
-    const detail::CipherContext context = startGcm(key, nonce, false);
+    const detail::CipherContext context = startGcm(key, sealedBox.first(kAesGcmNonceBytes), false);
     if (!context)
         return std::nullopt;
-    const auto plaintext = transform(context.get(), associatedData, ciphertext);
+    const qsizetype ciphertextLength = sealedBox.size() - kSealedBoxOverhead;
+    QByteArray tag = sealedBox.last(kAesGcmTagBytes);
+    QByteArray plaintext(ciphertextLength, Qt::Uninitialized);
     int length = 0;
-    if (!plaintext || EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_TAG, kAesGcmTagBytes, bytes(tag)) != 1 ||
+    if (!transform(context.get(), associatedData, bytes(sealedBox) + kAesGcmNonceBytes, ciphertextLength,
+                   bytes(plaintext)) ||
+        EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_TAG, kAesGcmTagBytes, bytes(tag)) != 1 ||
         EVP_CipherFinal_ex(context.get(), nullptr, &length) != 1)
         return std::nullopt;
     return plaintext;

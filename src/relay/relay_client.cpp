@@ -1,6 +1,5 @@
 #include "relay/relay_client.h"
 
-#include "relay/json_post.h"
 #include "relay/relay_failure.h"
 #include "relay/transport_error.h"
 #include "report/json_field_reader.h"
@@ -19,7 +18,9 @@ using std::chrono::milliseconds;
 constexpr int kAttempts = 3;
 constexpr long kHttpOk = 200;
 
-Result<QJsonObject> interpret(const JsonPostAnswer& answer) {
+} // namespace
+
+Result<QJsonObject> interpretAnswer(const JsonPostAnswer& answer) {
     const Result<QJsonObject> object = report::parseJsonObject(answer.body);
     if (answer.oversized || !object)
         return relayFailure(QStringLiteral("中转服务尚未就绪，请确认两端使用支持接收码的新版"));
@@ -29,8 +30,6 @@ Result<QJsonObject> interpret(const JsonPostAnswer& answer) {
     const QString relayText = object->value(QStringLiteral("error")).toString();
     return relayFailure(relayText.trimmed().isEmpty() ? QStringLiteral("中转服务连接失败") : relayText);
 }
-
-} // namespace
 
 RelayClient::RelayClient(const RelayConfiguration& configuration, const RelayTiming& timing,
                          RequestCancellation& cancellation)
@@ -50,7 +49,7 @@ Result<QJsonObject> RelayClient::request(const QString& name, const QJsonObject&
                                     kMaxAnswerBytes};
         const Result<JsonPostAnswer> answer = postJson(url, json, limits, m_cancellation);
         if (answer)
-            return interpret(*answer);
+            return interpretAnswer(*answer);
         const bool retry =
             !isCancellation(answer.error()) && attempt < kAttempts && deadline - Clock::now() > m_timing.retryDelay;
         if (!retry)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/result.h"
+#include "relay/json_post.h"
 #include "relay/relay_configuration.h"
 #include "relay/relay_timing.h"
 #include "relay/request_cancellation.h"
@@ -9,6 +10,10 @@
 #include <QString>
 
 namespace tagsmith::relay {
+
+// The JSON object of a 200 answer; otherwise the failure the operator sees:
+// the relay's own "error" text, or why the answer was unusable.
+Result<QJsonObject> interpretAnswer(const JsonPostAnswer& answer);
 
 // The one way the relay is asked anything: a JSON object posted to
 // v1/relay/<name>, a JSON object back. Runs on the worker thread of a send.

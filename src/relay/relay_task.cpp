@@ -2,6 +2,8 @@
 
 #include "base/main_thread.h"
 
+#include <utility>
+
 namespace tagsmith::relay {
 
 RelayTask::RelayTask(Progress progress, Completion completion)
@@ -9,6 +11,7 @@ RelayTask::RelayTask(Progress progress, Completion completion)
 
 void RelayTask::cancel() {
     m_cancellation.cancel();
+    releaseCallbacks();
 }
 
 bool RelayTask::isCancelled() const {
@@ -25,12 +28,23 @@ void RelayTask::postProgress(const QString& text) {
 }
 
 void RelayTask::finish(const Result<void>& outcome) {
-    onMainUnlessCancelled([this, outcome] { m_completion(outcome); });
+    onMainUnlessCancelled([this, outcome] {
+        const Completion completion = std::exchange(m_completion, nullptr);
+        releaseCallbacks();
+        completion(outcome);
+    });
     {
         const std::lock_guard lock(m_endLock);
         m_ended = true;
     }
     m_endSignal.notify_all();
+}
+
+// An owner may keep its ended task while the callbacks hold the owner's state:
+// letting go of them here is what keeps that from being a cycle that never frees.
+void RelayTask::releaseCallbacks() {
+    m_progress = nullptr;
+    m_completion = nullptr;
 }
 
 // Checked twice: before queueing, so nothing is queued for an owner that has

@@ -24,7 +24,8 @@ public:
 
     RelayTask(Progress progress, Completion completion);
 
-    // Main thread. Stops the request in flight at once.
+    // Main thread. Stops the request in flight at once. The callbacks are let
+    // go of here, and after the completion has run.
     void cancel();
     bool isCancelled() const;
     // Whether the worker was done with the task (its last callback queued)
@@ -39,6 +40,7 @@ public:
 
 private:
     void onMainUnlessCancelled(std::function<void()> callback);
+    void releaseCallbacks(); // main thread
 
     Progress m_progress;     // main thread only
     Completion m_completion; // main thread only

@@ -245,3 +245,31 @@ TEST(CloudRelay, NoProgressArrivesAfterCancellation) {
     EXPECT_TRUE(outcome->progress.isEmpty());
     EXPECT_FALSE(outcome->result.has_value());
 }
+
+// An owner may keep its task while the callbacks hold the owner's state; once
+// the send has ended, or at once when it is cancelled, the task must let go of
+// them, or the two would keep each other alive for good.
+TEST(CloudRelay, AnEndedOrCancelledSendLetsGoOfItsCallbacks) {
+    const auto sendHoldingState = [](CloudRelay& cloudRelay, std::weak_ptr<bool>& watched) {
+        const auto ownerState = std::make_shared<bool>(false);
+        watched = ownerState;
+        return cloudRelay.send(
+            kCode, kReport, [ownerState](const QString&) {}, [ownerState](const Result<void>&) { *ownerState = true; });
+    };
+    RelayTestServer server;
+    server.registerCode(kCode);
+    CloudRelay cloudRelay(RelayConfiguration::fromJson(server.configuration()).value(), fastTiming());
+    std::weak_ptr<bool> watched;
+    const auto ended = sendHoldingState(cloudRelay, watched); // kept, as an owner would keep it
+    EXPECT_TRUE(test::waitUntil([&] { return watched.expired(); }, 10s));
+
+    RelayTestServer slow;
+    slow.overrideEndpoint(QStringLiteral("resolve"), [](const QJsonObject&) {
+        return std::optional(HttpReply{200, "{}", {}, 20s, false});
+    });
+    CloudRelay slowRelay(RelayConfiguration::fromJson(slow.configuration()).value(), fastTiming());
+    const auto cancelled = sendHoldingState(slowRelay, watched);
+    ASSERT_TRUE(test::waitUntil([&] { return slow.requestCount(QStringLiteral("resolve")) == 1; }));
+    cancelled->cancel();
+    EXPECT_TRUE(watched.expired());
+}

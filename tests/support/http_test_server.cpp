@@ -63,23 +63,26 @@ std::optional<HttpRequest> readRequest(int fd) {
     return HttpRequest{requestLine[0], requestLine[1], buffer.sliced(bodyStart, length)};
 }
 
-QByteArray replyBytes(const HttpReply& reply) {
+QByteArray replyHead(const HttpReply& reply) {
     QByteArray bytes = "HTTP/1.1 " + QByteArray::number(reply.status) + " Test\r\n";
     bytes += "Content-Type: application/json\r\nConnection: close\r\n";
-    bytes += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    if (!reply.pieces)
+        bytes += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     for (const QByteArray& header : reply.headers)
         bytes += header + "\r\n";
-    return bytes + "\r\n" + reply.body;
+    return bytes + "\r\n";
 }
 
-void sendAll(int fd, const QByteArray& bytes) {
+// False once the client stopped reading: that is its right.
+bool sendAll(int fd, const QByteArray& bytes) {
     qsizetype sent = 0;
     while (sent < bytes.size()) {
         const ssize_t count = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
         if (count <= 0)
-            return; // the client stopped reading: that is its right
+            return false;
         sent += count;
     }
+    return true;
 }
 
 base::OwnedFd listenOnLoopback(quint16* port) {
@@ -133,7 +136,20 @@ void HttpTestServer::answer(base::OwnedFd connection) {
     const HttpReply reply = m_handler(*request);
     if (!pause(reply.delay) || reply.hangUp)
         return;
-    sendAll(connection.get(), replyBytes(reply));
+    if (reply.pieces)
+        stream(connection.get(), reply);
+    else
+        sendAll(connection.get(), replyHead(reply) + reply.body);
+}
+
+void HttpTestServer::stream(int connection, const HttpReply& reply) {
+    if (!sendAll(connection, replyHead(reply)))
+        return;
+    while (pause(reply.pieceDelay)) {
+        const std::optional<QByteArray> piece = reply.pieces();
+        if (!piece || !sendAll(connection, *piece))
+            return;
+    }
 }
 
 bool HttpTestServer::pause(std::chrono::milliseconds duration) {

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -28,6 +29,11 @@ struct HttpReply {
     QList<QByteArray> headers;          // extra header lines, e.g. "Location: /elsewhere"
     std::chrono::milliseconds delay{0}; // before answering; ends early when the server stops
     bool hangUp = false;                // close without any answer, as a broken connection would
+    // Instead of body: the head goes out without a length, then each piece the
+    // generator gives, pieceDelay before each, until it gives none, the client
+    // stops reading or the server stops. For answers that trickle or never end.
+    std::function<std::optional<QByteArray>()> pieces{};
+    std::chrono::milliseconds pieceDelay{0};
 };
 
 // A plain HTTP/1.1 server on 127.0.0.1 that closes each connection after its
@@ -45,6 +51,7 @@ public:
 private:
     void serve();
     void answer(base::OwnedFd connection);
+    void stream(int connection, const HttpReply& reply);
     bool pause(std::chrono::milliseconds duration); // false when stopping
 
     Handler m_handler;
