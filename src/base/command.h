@@ -12,4 +12,10 @@ namespace tagsmith::base {
 // that need one have their own runner.
 QString runCommand(const QString& path, const QStringList& arguments);
 
+// Whether path names a file this process may execute. Every runner checks it
+// before starting: Qt 6.4's QProcess keeps a descriptor open for each program
+// it fails to start, and a missing tool is asked again every few seconds, so
+// the process would run out of descriptors within minutes.
+bool isExecutableFile(const QString& path);
+
 } // namespace tagsmith::base

@@ -1,10 +1,14 @@
 #include "cable/tool_runner.h"
 
+#include "base/command.h"
+
 #include <QProcess>
 
 namespace tagsmith::cable {
 
 QString runTool(const QString& path, const QStringList& arguments, std::chrono::milliseconds watchdog) {
+    if (!base::isExecutableFile(path))
+        return {};
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));

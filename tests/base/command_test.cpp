@@ -1,6 +1,10 @@
 #include "base/command.h"
 
+#include "support/process_usage.h"
+
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 using tagsmith::base::runCommand;
 
@@ -9,8 +13,19 @@ TEST(RunCommand, ReturnsStandardOutputOnly) {
               QStringLiteral("out\n"));
 }
 
-TEST(RunCommand, MissingExecutableGivesEmptyText) {
-    EXPECT_EQ(runCommand(QStringLiteral("/nonexistent/tool"), {}), QString());
+// A tool that is missing is asked for again and again; each failed start must
+// not cost the process a descriptor.
+TEST(RunCommand, WhatCannotStartGivesEmptyTextAndLeavesNoDescriptorBehind) {
+    QTemporaryDir folder;
+    QFile notExecutable(folder.filePath(QStringLiteral("tool")));
+    ASSERT_TRUE(notExecutable.open(QIODevice::WriteOnly) && notExecutable.write("#!/bin/sh\necho no\n") > 0);
+    notExecutable.close();
+    const int before = tagsmith::test::openDescriptorCount();
+    for (const QString& path : {QStringLiteral("/nonexistent/tool"), folder.path(), notExecutable.fileName()}) {
+        for (int run = 0; run < 5; ++run)
+            EXPECT_EQ(runCommand(path, {}), QString()) << path.toStdString();
+    }
+    EXPECT_EQ(tagsmith::test::openDescriptorCount(), before);
 }
 
 TEST(RunCommand, InvalidUtf8IsReplacedAndValidTextKept) {

@@ -1,5 +1,7 @@
 #include "cable/tool_runner.h"
 
+#include "support/process_usage.h"
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -21,4 +23,12 @@ TEST(ToolRunner, EveryFailureGivesEmptyText) {
                       std::chrono::milliseconds(200)),
               QString());
     EXPECT_LT(clock.elapsed(), 5000) << "the watchdog kills a tool that hangs";
+}
+
+// Discovery asks for every tool once a second, also where one is missing.
+TEST(ToolRunner, AMissingToolLeavesNoDescriptorBehind) {
+    const int before = tagsmith::test::openDescriptorCount();
+    for (int run = 0; run < 10; ++run)
+        EXPECT_EQ(runTool(QStringLiteral("/nonexistent/remotectl"), {}), QString());
+    EXPECT_EQ(tagsmith::test::openDescriptorCount(), before);
 }

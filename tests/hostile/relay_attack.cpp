@@ -1,4 +1,4 @@
-#include "hostile/process_usage.h"
+#include "support/process_usage.h"
 #include "relay/cloud_relay.h"
 #include "support/relay_test_server.h"
 #include "support/wait.h"

@@ -2,7 +2,7 @@
 #include "cable/collector_v2.h"
 #include "cable/frames.h"
 #include "hostile/peer_crowd.h"
-#include "hostile/process_usage.h"
+#include "support/process_usage.h"
 #include "support/netns.h"
 #include "support/sockets.h"
 #include "support/v2_workstation.h"
