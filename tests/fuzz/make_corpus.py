@@ -120,6 +120,14 @@ def cable_policy():
     return {"fixtures": b"\0".join(parts)}
 
 
+def remote_devices():
+    cable = FIXTURES / "cable"
+    listing = (cable / "remotectl-list.txt").read_bytes()
+    neighbours = (cable / "ndp-an.txt").read_bytes()
+    details = (cable / "remotectl-show-mac.txt").read_bytes()
+    return {"fixtures": b"\0".join([listing, neighbours, details])}
+
+
 def system_report():
     seeds = {}
     for folder in ("system_profiler", "snapshots"):
@@ -132,7 +140,7 @@ TARGETS = {
     "validated_fuzzer": validated, "records_fuzzer": records, "frames_fuzzer": frames,
     "v2_hello_fuzzer": v2_hello, "relay_ticket_fuzzer": relay_ticket, "decode_url_fuzzer": decode_url,
     "relay_answer_fuzzer": relay_answer, "disk_rule_fuzzer": disk_rule, "cable_policy_fuzzer": cable_policy,
-    "system_report_fuzzer": system_report,
+    "system_report_fuzzer": system_report, "remote_devices_fuzzer": remote_devices,
 }
 
 for target, seeds in TARGETS.items():
