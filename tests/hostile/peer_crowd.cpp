@@ -48,8 +48,9 @@ void PeerCrowd::connectAll(const QString& host, std::uint16_t port) {
         if (resolved)
             peer.socket.reset(::socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
         const int result = peer.socket ? ::connect(peer.socket.get(), found->ai_addr, found->ai_addrlen) : -1;
-        peer.connected = result == 0;
-        if (result != 0 && (!peer.socket || errno != EINPROGRESS))
+        if (result == 0)
+            onConnected(peer);
+        else if (!peer.socket || errno != EINPROGRESS)
             peer.ended = Clock::now();
     }
     if (resolved)
@@ -91,9 +92,15 @@ void PeerCrowd::onWritable(Peer& peer) {
     int error = 0;
     socklen_t length = sizeof error;
     ::getsockopt(peer.socket.get(), SOL_SOCKET, SO_ERROR, &error, &length);
-    peer.connected = error == 0;
-    if (error != 0)
+    if (error == 0)
+        onConnected(peer);
+    else
         peer.ended = Clock::now();
+}
+
+void PeerCrowd::onConnected(Peer& peer) {
+    peer.connected = true;
+    sendNow(peer.socket.get(), peer.script.first);
 }
 
 void PeerCrowd::onReadable(Peer& peer, Clock::time_point now) {

@@ -18,6 +18,7 @@ struct PeerScript {
     QByteArray opening{}; // sent as soon as the first byte arrives
     QByteArray drip{};    // then one byte of this per dripInterval
     std::chrono::milliseconds dripInterval{200};
+    QByteArray first{}; // sent once connected, for protocols where the client speaks first
 };
 
 // Many TCP connections to one listener at once, driven and watched from one
@@ -54,6 +55,7 @@ private:
     void connectAll(const QString& host, std::uint16_t port);
     bool step(Clock::time_point deadline);
     void onWritable(Peer& peer);
+    static void onConnected(Peer& peer);
     void onReadable(Peer& peer, Clock::time_point now);
     void dripDue(Peer& peer, Clock::time_point now);
 

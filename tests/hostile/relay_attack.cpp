@@ -1,5 +1,6 @@
-#include "support/process_usage.h"
+#include "hostile/slack.h"
 #include "relay/cloud_relay.h"
+#include "support/process_usage.h"
 #include "support/relay_test_server.h"
 #include "support/wait.h"
 
@@ -20,7 +21,7 @@ const QByteArray kReport = R"({"schemaVersion":1,"serial":"C02XK0ABJGH5","name":
 const QString kNotReady = QStringLiteral("中转服务尚未就绪，请确认两端使用支持接收码的新版");
 const QString kConnectionFailed = QStringLiteral("中转服务连接失败");
 const QString kTimedOut = QStringLiteral("请求超时。（网络错误 28）");
-constexpr std::chrono::milliseconds kSlack = 2500ms;
+using test::kSlack;
 
 // Short limits so that a test can wait them out; the client applies them as it does the defaults.
 relay::RelayTiming timing() {

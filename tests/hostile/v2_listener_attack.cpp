@@ -1,26 +1,21 @@
-#include "base/main_thread.h"
 #include "cable/collector_v2.h"
 #include "cable/frames.h"
-#include "hostile/peer_crowd.h"
+#include "hostile/listener_attack.h"
 #include "support/process_usage.h"
-#include "support/netns.h"
 #include "support/sockets.h"
 #include "support/v2_workstation.h"
 #include "support/wait.h"
-
-#include <gtest/gtest.h>
 
 #include <net/if.h>
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <memory>
-
 using namespace tagsmith;
 using namespace std::chrono_literals;
 using cable::CableLink;
 using cable::CollectorV2;
+using test::kSlack;
 using test::PeerCrowd;
 using test::PeerScript;
 
@@ -29,8 +24,6 @@ namespace {
 const QByteArray kReport = R"({"serial":"C02XK0ABJGH5","name":"MacBook Pro"})";
 // Short enough to wait out in a test; the rules are the same as with the 20-second defaults.
 const CollectorV2::Timing kTiming{1000ms, 1000ms};
-// Scheduling on a busy machine, on top of a bound the collector promises.
-constexpr std::chrono::milliseconds kSlack = 2500ms;
 
 QByteArray frame(const QByteArray& payload) {
     return cable::frameHeader(std::uint32_t(payload.size())) + payload;
@@ -45,56 +38,34 @@ QByteArray helloWith(const char* key, const QJsonValue& value) {
     return frame(QJsonDocument(hello).toJson(QJsonDocument::Compact));
 }
 
-// The collector's v2 listener, attacked on the loopback or across the veth
-// link between two network namespaces (the parameter), with the real port there.
-class V2ListenerAttack : public ::testing::TestWithParam<bool> {
+// The collector's v2 server, with the real port across the namespace link.
+class V2ListenerAttack : public test::ListenerAttack {
 protected:
     void SetUp() override {
-        if (namespaced()) {
-            m_namespaces = std::make_unique<test::NetnsPair>();
-            if (!m_namespaces->ready())
-                GTEST_SKIP() << test::NetnsPair::skipReason();
-        }
-        settle(); // lets Qt open what it opens lazily before the descriptors are counted
-        m_descriptorsBefore = test::openDescriptorCount();
-        start(kTiming);
+        ListenerAttack::SetUp();
+        if (!IsSkipped())
+            start(kTiming);
     }
     void TearDown() override {
-        if (!m_collector)
-            return;
-        m_collector->stop();
+        if (m_collector)
+            m_collector->stop();
         m_collector.reset();
-        EXPECT_TRUE(test::waitUntil([&] { return test::openDescriptorCount() <= m_descriptorsBefore; }, 10s))
-            << test::openDescriptorCount() << " descriptors open, " << m_descriptorsBefore << " before";
-        settle();
+        ListenerAttack::TearDown();
     }
 
-    bool namespaced() const { return GetParam(); }
     std::uint16_t port() const { return namespaced() ? cable::kV2Port : m_loopbackPort; }
-    QString collectorAddress() const { return QString::fromLatin1(namespaced() ? "fe80::1%en10" : "::1"); }
 
     void start(CollectorV2::Timing timing) {
         m_collector = CollectorV2::create(timing);
         m_collector->onSent = [this] { ++m_sent; };
         m_collector->setReport(kReport);
-        const std::unique_ptr<test::NetnsScope> scope = enter(m_namespaces ? m_namespaces->collector : QString());
+        const auto scope = collectorSide();
         const CableLink link = namespaced() ? CableLink{"en9", 29, AF_INET6, "fe80::1%en9", "ff02::1"}
                                             : CableLink{"lo", ::if_nametoindex("lo"), AF_INET6, "::1", "ff02::1"};
         m_collector->updateCableListeners({link}, port());
     }
 
-    // Peers connect from the workstation's namespace.
-    std::unique_ptr<test::NetnsScope> workstationSide() const {
-        return enter(m_namespaces ? m_namespaces->workstation : QString());
-    }
-    static std::unique_ptr<test::NetnsScope> enter(const QString& name) {
-        return name.isEmpty() ? nullptr : std::make_unique<test::NetnsScope>(name);
-    }
-
-    PeerCrowd crowd(const QList<PeerScript>& scripts) const {
-        const auto scope = workstationSide();
-        return PeerCrowd(collectorAddress(), port(), scripts);
-    }
+    PeerCrowd crowd(const QList<PeerScript>& scripts) const { return crowdAgainstCollector(port(), scripts); }
 
     // An honest workstation, after whatever came before, still gets the report.
     // Like a real one it connects again when it was turned away while the
@@ -109,15 +80,7 @@ protected:
         EXPECT_TRUE(test::waitUntil([&] { return m_sent == 1; }));
     }
 
-    static void settle() {
-        bool done = false;
-        base::onMain([&] { done = true; });
-        ASSERT_TRUE(test::waitUntil([&] { return done; }));
-    }
-
-    std::unique_ptr<test::NetnsPair> m_namespaces;
     const std::uint16_t m_loopbackPort = test::freeLoopbackPort();
-    int m_descriptorsBefore = 0;
     std::shared_ptr<CollectorV2> m_collector;
     int m_sent = 0;
 };
@@ -204,5 +167,4 @@ TEST_P(V2ListenerAttack, RepeatedFloodsLeaveMemoryBounded) {
     expectHonestPeerServed();
 }
 
-INSTANTIATE_TEST_SUITE_P(Transports, V2ListenerAttack, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "NamespaceLink" : "Loopback"; });
+INSTANTIATE_TEST_SUITE_P(Transports, V2ListenerAttack, ::testing::Values(false, true), test::transportName);
