@@ -102,16 +102,26 @@ void Controller::importFromCommandLine(const QStringList& arguments) {
 }
 
 void Controller::requestQuit() {
-    if (m_collector)
-        m_collector->prepareToQuit([] { QCoreApplication::quit(); });
-    else
-        QCoreApplication::quit();
+    if (!m_collector)
+        return terminate();
+    const QPointer<Controller> self(this);
+    m_collector->prepareToQuit([self] {
+        if (self)
+            self->terminate();
+    });
+}
+
+// Qt closes every window before it quits, and a window that refuses cancels the
+// quit: from here on the close filter lets the window go.
+void Controller::terminate() {
+    m_mayTerminate = true;
+    QCoreApplication::quit();
 }
 
 // Closing the window quits the application, through the same wait as the menu;
 // report files opened from the desktop reach the workstation only.
 bool Controller::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_window.get() && event->type() == QEvent::Close) {
+    if (watched == m_window.get() && event->type() == QEvent::Close && !m_mayTerminate) {
         event->ignore();
         requestQuit();
         return true;

@@ -47,6 +47,7 @@ private:
     void buildApplicationMenu();
     void startReceiver();
     void importFromCommandLine(const QStringList& arguments);
+    void terminate();
     void willTerminate();
     void showAbout();
 
@@ -55,6 +56,7 @@ private:
     WorkstationPanel* m_workstation = nullptr;   // owned by m_window
     CollectorPanel* m_collector = nullptr;       // owned by m_window
     std::shared_ptr<cable::Receiver> m_receiver; // workstation only; stopped before the window goes
+    bool m_mayTerminate = false;                 // the quit's wait is over: the window may close
 };
 
 } // namespace tagsmith::app

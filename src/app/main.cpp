@@ -1,4 +1,4 @@
-#include "app/controller.h"
+#include "app/application_run.h"
 #include "app/relaunch.h"
 #include "app/self_test.h"
 #include "app/startup.h"
@@ -39,8 +39,11 @@ int main(int argc, char** argv) {
     const QStringList arguments = commandLine(argc, argv);
     const base::Bundle& bundle = base::Bundle::main();
     report::setARules(report::loadARules(bundle.resourcePath(report::kARulesFileName)));
-    QApplication application(argc, argv);
     const app::StartupPlan plan = app::planStartup(arguments, bundle.identifier);
+    // Self-tests draw only into files, so they run on machines without a display.
+    if (plan.selfTest)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
     setProcessValues({plan.isCollector, plan.inspectionPreview});
     // Preferences are kept per role, under the bundle identifier on macOS.
     QCoreApplication::setOrganizationName(QStringLiteral("Tagsmith"));
@@ -53,7 +56,5 @@ int main(int argc, char** argv) {
     if (plan.relaunch)
         return relaunch(bundle);
 
-    app::Controller controller(plan.isCollector, arguments);
-    application.exec();
-    return 0;
+    app::runApplication(plan.isCollector, arguments);
 }

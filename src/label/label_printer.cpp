@@ -32,6 +32,12 @@ Label labelFor(const report::Report& report) {
     return label;
 }
 
+QStringList sorted(const QSet<QString>& serials) {
+    QStringList list(serials.begin(), serials.end());
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
 QString jobTitle(const QString& serial) {
     return QStringLiteral("MacBook ") + serial;
 }
@@ -84,14 +90,19 @@ bool LabelPrinter::queueExists() const {
 }
 
 // The whole set is rewritten and flushed before the job goes out: a crash
-// after this point can cost a label, never print one twice.
+// after this point can cost a label, never print one twice. Each attempt uses
+// a settings object of its own, because one keeps its first error for good;
+// a serial that could not be stored is taken back out, since nothing was printed.
 bool LabelPrinter::record(const QString& serial) {
     m_printed.insert(serial);
-    QStringList submitted(m_printed.begin(), m_printed.end());
-    std::sort(submitted.begin(), submitted.end());
-    m_settings.setValue(kSubmittedKey, submitted);
-    m_settings.sync();
-    return m_settings.status() == QSettings::NoError;
+    QSettings attempt(m_settings.fileName(), m_settings.format());
+    attempt.setValue(kSubmittedKey, sorted(m_printed));
+    attempt.sync();
+    if (attempt.status() == QSettings::NoError)
+        return true;
+    m_printed.remove(serial);
+    attempt.setValue(kSubmittedKey, sorted(m_printed));
+    return false;
 }
 
 std::optional<QString> LabelPrinter::writeJobFile(const report::Report& report) {

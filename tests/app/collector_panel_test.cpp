@@ -1,8 +1,6 @@
 #include "app/collector_panel.h"
 
 #include "app/controller.h"
-#include "base/serial_queue.h"
-#include "inspection/media/media_runtime.h"
 #include "report/report_json.h"
 #include "support/sample_reports.h"
 #include "support/sockets.h"
@@ -161,28 +159,6 @@ TEST(CollectorPanel, ReceiveCodeMustBeFiveDigitsWithoutALeadingZero) {
     ASSERT_TRUE(waitUntil([&] { return !panel.relay()->sending(); }, 20s));
     EXPECT_TRUE(panel.relay()->relayStatus()->text().startsWith(QStringLiteral("发送未完成：")));
     EXPECT_TRUE(code->isEnabled());
-}
-
-TEST(CollectorPanel, QuitWaitsForStalledMediaHardwareAtMostThreeSeconds) {
-    ScriptedCollection collection;
-    CollectorPanel panel(servicesFor(collection), true);
-    std::atomic<bool> release = false;
-    inspection::media::MediaRuntime::cameraQueue().async([&] {
-        const auto until = std::chrono::steady_clock::now() + 8s;
-        while (!release && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(5ms);
-    });
-    int quits = 0;
-    const auto asked = std::chrono::steady_clock::now();
-    panel.prepareToQuit([&] { ++quits; });
-    panel.prepareToQuit([&] { ++quits; });
-    ASSERT_TRUE(waitUntil([&] { return quits > 0; }, 6s));
-    const auto waited = std::chrono::steady_clock::now() - asked;
-    release = true;
-    EXPECT_GE(waited, 2500ms) << "the quit waited for the stalled camera queue";
-    EXPECT_LT(waited, 4500ms);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(quits, 1);
 }
 
 TEST(CollectorPanel, BundledSampleReportIsThePreviewSample) {

@@ -1,7 +1,12 @@
 #include "app/controller.h"
 
+#include "app/application_run.h"
+#include "app/collector_panel.h"
 #include "app/workstation_panel.h"
 #include "base/bundle.h"
+#include "base/process_values.h"
+#include "base/serial_queue.h"
+#include "inspection/media/media_runtime.h"
 #include "l10n/l10n.h"
 #include "support/sample_reports.h"
 #include "support/wait.h"
@@ -14,9 +19,35 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 
+#include <future>
+
+#include <unistd.h>
+
 using tagsmith::app::Controller;
+using tagsmith::inspection::media::MediaRuntime;
+
+namespace {
+
+// The collector in preview mode, as the bundle starts it with --inspection-preview,
+// told to quit from its menu while a camera call never returns. Ends the process.
+[[noreturn]] void quitTheCollectorWhileACameraCallHangs() {
+    tagsmith::setProcessValues({true, true});
+    static std::promise<void> never;
+    MediaRuntime::cameraQueue().async([hanging = never.get_future().share()] { hanging.wait(); });
+    QTimer::singleShot(0, qApp, [] {
+        alarm(5); // the process has 5 s from the quit to end, or SIGALRM ends it
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* main = qobject_cast<QMainWindow*>(window))
+                main->menuBar()->actions().front()->menu()->actions().back()->trigger();
+        }
+    });
+    tagsmith::app::runApplication(true, {QStringLiteral("VOREvo"), QStringLiteral("--inspection-preview")});
+}
+
+} // namespace
 
 TEST(Controller, EachRoleHasItsWindowTitleAndContentSize) {
     Controller workstation(false, {});
@@ -47,6 +78,34 @@ TEST(Controller, ClosingTheWindowEndsTheApplication) {
     QTimer::singleShot(0, controller.window(), &QWidget::close);
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QApplication::exec(), 0);
+}
+
+TEST(Controller, CollectorQuitsByShortcutAndByClosingTheWindowWhileTheCameraQueueStalls) {
+    for (const bool byShortcut : {true, false}) {
+        std::promise<void> release;
+        MediaRuntime::cameraQueue().async([stalled = release.get_future().share()] { stalled.wait(); });
+        Controller controller(tagsmith::app::CollectorServices{}, true);
+        QMainWindow* window = controller.window();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTimer::singleShot(0, window, [window, byShortcut] {
+            if (byShortcut)
+                QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+            else
+                window->close();
+        });
+        QTimer fallback;
+        fallback.setSingleShot(true);
+        QObject::connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        fallback.start(MediaRuntime::kDrainLimit + std::chrono::seconds(2));
+        EXPECT_EQ(QApplication::exec(), 0) << (byShortcut ? "Ctrl+Q" : "closing the window");
+        EXPECT_FALSE(window->isVisible());
+        release.set_value();
+    }
+}
+
+TEST(ControllerDeathTest, CollectorProcessEndsAfterItsQuitWaitEvenIfACameraCallNeverReturns) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(quitTheCollectorWhileACameraCallHangs(), testing::ExitedWithCode(0), "");
 }
 
 TEST(Controller, WorkstationImportsTheFileGivenWithImportAtStart) {

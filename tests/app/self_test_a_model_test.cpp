@@ -1,3 +1,4 @@
+#include "support/headless.h"
 #include "support/sample_reports.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 
 TEST(AModelSelfTest, PassesWithTheCollectorBundlesRulesAndPrintsItsLine) {
     QProcess process;
+    process.setProcessEnvironment(tagsmith::test::environmentWithoutDisplay());
     process.start(tagsmith::test::buildPath(QStringLiteral("Tagsmith Collector.app/Contents/MacOS/VOREvo")),
                   {QStringLiteral("--a-model-test"),
                    tagsmith::test::reportFixture(QStringLiteral("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport"))});

@@ -1,3 +1,4 @@
+#include "support/headless.h"
 #include "base/read_file.h"
 #include "collect/hardware_snapshot.h"
 #include "report/validation.h"
@@ -14,6 +15,7 @@ namespace {
 
 tagsmith::test::CliRun collectorTest(const QString& profile, const QString& out) {
     QProcess process;
+    process.setProcessEnvironment(tagsmith::test::environmentWithoutDisplay());
     process.start(tagsmith::test::buildPath(QStringLiteral("Tagsmith Collector.app/Contents/MacOS/VOREvo")),
                   {QStringLiteral("--test"), sourcePath(QStringLiteral("tests/fixtures/system_profiler/") + profile),
                    sourcePath(QStringLiteral("resources/models.json")), out});

@@ -1,3 +1,4 @@
+#include "support/headless.h"
 #include "support/sample_reports.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 
 TEST(PullSelfTest, RunsTheExchangeWithTheBundleKeyAndPrintsItsLine) {
     QProcess process;
+    process.setProcessEnvironment(tagsmith::test::environmentWithoutDisplay());
     process.start(tagsmith::test::buildPath(QStringLiteral("Tagsmith.app/Contents/MacOS/VOREvo")),
                   {QStringLiteral("--pull-test"),
                    tagsmith::test::reportFixture(QStringLiteral("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport"))});

@@ -1,3 +1,4 @@
+#include "support/headless.h"
 #include "support/qr_decode.h"
 #include "support/sample_reports.h"
 
@@ -17,6 +18,7 @@ struct VerifyRun {
 
 VerifyRun verify(const QString& report, const QString& png) {
     QProcess process;
+    process.setProcessEnvironment(tagsmith::test::environmentWithoutDisplay());
     process.start(tagsmith::test::buildPath(QStringLiteral("Tagsmith Collector.app/Contents/MacOS/VOREvo")),
                   {QStringLiteral("--verify"), report, png});
     EXPECT_TRUE(process.waitForFinished(20000));

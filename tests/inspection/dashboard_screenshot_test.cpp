@@ -1,3 +1,4 @@
+#include "support/headless.h"
 #include "support/paths.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +19,7 @@ TEST(DashboardScreenshot, SelfTestRendersTheDashboardAndPages) {
     const QString folder = buildPath(QStringLiteral("test-artifacts/inspection"));
     QDir(folder).removeRecursively();
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(tagsmith::test::environmentWithoutDisplay());
     process.start(buildPath(QStringLiteral("Tagsmith Collector.app/Contents/MacOS/VOREvo")),
                   {QStringLiteral("--inspection-self-test"), folder});
     ASSERT_TRUE(process.waitForFinished(30000));

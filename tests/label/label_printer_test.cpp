@@ -109,6 +109,28 @@ TEST(LabelPrinter, FailedSubmissionKeepsTheSerialSoItIsNeverRetried) {
                     ->startsWith(QStringLiteral("已收到 SNFAIL。")));
 }
 
+TEST(LabelPrinter, SerialThatCouldNotBeStoredIsPrintedOnceTheSettingsAreWritableAgain) {
+    PrintingPlace place;
+    // A file where the settings' folder should be: no write can succeed, even as root.
+    const QString folder = place.dir.filePath(QStringLiteral("prefs"));
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QSettings settings(folder + QStringLiteral("/prefs.ini"), QSettings::IniFormat);
+    LabelPrinter printer(settings, place.jobFolder, PrintTools{QStringLiteral("/bin/true"), QStringLiteral("/bin/true")});
+    EXPECT_EQ(printer.submitAutomatically(printableReport(QStringLiteral("SNX"))),
+              QStringLiteral("无法保存已打印记录，为防止重复出纸，自动打印未执行。请检查磁盘后手动打印。"));
+    EXPECT_FALSE(printer.printed().contains(QStringLiteral("SNX")));
+
+    ASSERT_TRUE(QFile::remove(folder) && QDir().mkdir(folder));
+    EXPECT_TRUE(printer.submitAutomatically(printableReport(QStringLiteral("SNX")))
+                    ->startsWith(QStringLiteral("已向得力打印队列提交 SNX 的标签。")));
+    QFile stored(settings.fileName());
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(stored.readAll().contains("automaticallySubmittedSerials=SNX"));
+    EXPECT_EQ(place.jobFiles().size(), 1);
+}
+
 TEST(LabelPrinter, AutomaticPrintReachesTheRealQueueOncePerSerialAcrossRestarts) {
     CupsServer cups;
     if (!cups.running())

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QTimer>
 
+#include <future>
 #include <memory>
+#include <mutex>
 
 namespace tagsmith::inspection::media {
 
@@ -27,10 +29,39 @@ base::SerialQueue& MediaRuntime::logQueue() {
     return log;
 }
 
+namespace {
+
+struct LogPlace {
+    std::mutex lock;
+    std::unique_ptr<MediaLog> log; // guarded by lock
+};
+
+LogPlace& logPlace() {
+    static LogPlace place{{},
+                          std::make_unique<MediaLog>(QDir::homePath() + QStringLiteral("/Library/Logs/Lintwell"),
+                                                     MediaRuntime::logQueue(), writeMediaSystemLog)};
+    return place;
+}
+
+} // namespace
+
 void MediaRuntime::log(const QString& message) {
-    static MediaLog mediaLog(QDir::homePath() + QStringLiteral("/Library/Logs/Lintwell"), logQueue(),
-                             writeMediaSystemLog);
-    mediaLog.write(message);
+    LogPlace& place = logPlace();
+    std::lock_guard guard(place.lock);
+    place.log->write(message);
+}
+
+void MediaRuntime::setLogDirectory(const QString& directory) {
+    LogPlace& place = logPlace();
+    std::lock_guard guard(place.lock);
+    place.log = std::make_unique<MediaLog>(directory, logQueue(), writeMediaSystemLog);
+}
+
+bool MediaRuntime::flushLog(std::chrono::milliseconds limit) {
+    auto written = std::make_shared<std::promise<void>>();
+    std::future<void> done = written->get_future();
+    logQueue().async([written] { written->set_value(); });
+    return done.wait_for(limit) == std::future_status::ready;
 }
 
 void MediaRuntime::drain(std::function<void()> done, std::chrono::milliseconds limit) {

@@ -25,6 +25,10 @@ struct MediaRuntime {
 
     // One media event, to the system log and to Library/Logs/Lintwell/media.log under the home folder.
     static void log(const QString& message);
+    // Sends later events to media.log in the directory instead (the self-test's folder).
+    static void setLogDirectory(const QString& directory);
+    // Waits, at most limit, until every event logged so far is in the file.
+    static bool flushLog(std::chrono::milliseconds limit);
 
     // Calls done on the main thread once both hardware queues ran everything
     // queued so far, or after limit, whichever comes first; exactly once.

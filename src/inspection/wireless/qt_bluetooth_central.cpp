@@ -5,62 +5,62 @@
 
 namespace tagsmith::inspection::wireless {
 
-QtBluetoothCentral::QtBluetoothCentral(BluetoothCentralDelegate delegate)
-    : m_delegate(std::move(delegate)), m_adapter(std::make_unique<QBluetoothLocalDevice>()),
-      m_agent(std::make_unique<QBluetoothDeviceDiscoveryAgent>()) {
-    // Zero: the scan runs until the page stops it, not until Qt's own limit.
-    m_agent->setLowEnergyDiscoveryTimeout(0);
-    QObject::connect(m_agent.get(), &QBluetoothDeviceDiscoveryAgent::deviceDiscovered, m_agent.get(),
-                     [this](const QBluetoothDeviceInfo& device) { heard(device); });
-    QObject::connect(m_agent.get(), &QBluetoothDeviceDiscoveryAgent::deviceUpdated, m_agent.get(),
-                     [this](const QBluetoothDeviceInfo& device) { heard(device); });
-    QObject::connect(m_agent.get(), &QBluetoothDeviceDiscoveryAgent::errorOccurred, m_agent.get(),
-                     [this](QBluetoothDeviceDiscoveryAgent::Error error) { discoveryFailed(error); });
-    QObject::connect(m_adapter.get(), &QBluetoothLocalDevice::hostModeStateChanged, m_agent.get(),
-                     [this] { update(adapterState()); });
-    // The first state arrives after construction, as the delegate expects.
-    QTimer::singleShot(0, m_agent.get(), [this] { update(adapterState()); });
+namespace {
+
+BluetoothState stateAfter(QBluetoothDeviceDiscoveryAgent::Error error) {
+    switch (error) {
+    case QBluetoothDeviceDiscoveryAgent::PoweredOffError:
+        return BluetoothState::poweredOff;
+    case QBluetoothDeviceDiscoveryAgent::InvalidBluetoothAdapterError:
+    case QBluetoothDeviceDiscoveryAgent::UnsupportedPlatformError:
+    case QBluetoothDeviceDiscoveryAgent::UnsupportedDiscoveryMethod:
+        return BluetoothState::unsupported;
+    case QBluetoothDeviceDiscoveryAgent::MissingPermissionsError:
+    case QBluetoothDeviceDiscoveryAgent::LocationServiceTurnedOffError:
+        return BluetoothState::unauthorized;
+    default:
+        return BluetoothState::other;
+    }
 }
 
-BluetoothState QtBluetoothCentral::adapterState() const {
+} // namespace
+
+QtBluetoothCentral::QtBluetoothCentral(BluetoothCentralDelegate delegate, std::unique_ptr<BluetoothAdapter> adapter)
+    : m_delegate(std::move(delegate)), m_adapter(std::move(adapter)) {
+    BluetoothAdapter* events = m_adapter.get();
+    QObject::connect(events, &BluetoothAdapter::deviceHeard, events,
+                     [this](const QBluetoothDeviceInfo& device) { heard(device); });
+    QObject::connect(events, &BluetoothAdapter::discoveryFailed, events,
+                     [this](QBluetoothDeviceDiscoveryAgent::Error error) { discoveryFailed(error); });
+    QObject::connect(events, &BluetoothAdapter::powerChanged, events, [this] { report(state()); });
+    // The first state arrives after construction, as the delegate expects.
+    QTimer::singleShot(0, events, [this] { report(state()); });
+}
+
+BluetoothState QtBluetoothCentral::state() const {
     if (!m_adapter->isValid())
         return BluetoothState::unsupported;
-    return m_adapter->hostMode() == QBluetoothLocalDevice::HostPoweredOff ? BluetoothState::poweredOff
-                                                                          : BluetoothState::poweredOn;
+    return m_adapter->isPoweredOff() ? BluetoothState::poweredOff : BluetoothState::poweredOn;
 }
 
 void QtBluetoothCentral::scan() {
-    if (!m_agent->isActive())
-        m_agent->start(QBluetoothDeviceDiscoveryAgent::LowEnergyMethod);
+    if (!m_adapter->isDiscovering())
+        m_adapter->startDiscovery();
 }
 
 void QtBluetoothCentral::stopScan() {
-    if (m_agent->isActive())
-        m_agent->stop();
+    if (m_adapter->isDiscovering())
+        m_adapter->stopDiscovery();
 }
 
-void QtBluetoothCentral::update(BluetoothState state) {
-    m_state = state;
+void QtBluetoothCentral::report(BluetoothState state) {
     if (m_delegate.stateChanged)
         m_delegate.stateChanged(state);
 }
 
 void QtBluetoothCentral::discoveryFailed(QBluetoothDeviceDiscoveryAgent::Error error) {
-    switch (error) {
-    case QBluetoothDeviceDiscoveryAgent::NoError:
-        return;
-    case QBluetoothDeviceDiscoveryAgent::PoweredOffError:
-        return update(BluetoothState::poweredOff);
-    case QBluetoothDeviceDiscoveryAgent::InvalidBluetoothAdapterError:
-    case QBluetoothDeviceDiscoveryAgent::UnsupportedPlatformError:
-    case QBluetoothDeviceDiscoveryAgent::UnsupportedDiscoveryMethod:
-        return update(BluetoothState::unsupported);
-    case QBluetoothDeviceDiscoveryAgent::MissingPermissionsError:
-    case QBluetoothDeviceDiscoveryAgent::LocationServiceTurnedOffError:
-        return update(BluetoothState::unauthorized);
-    default:
-        return update(BluetoothState::other);
-    }
+    if (error != QBluetoothDeviceDiscoveryAgent::NoError)
+        report(stateAfter(error));
 }
 
 void QtBluetoothCentral::heard(const QBluetoothDeviceInfo& device) {
