@@ -11,7 +11,10 @@
 #include "inspection/inspection_suite.h"
 #include "inspection/media/media_runtime.h"
 #include "l10n/l10n.h"
+#include "report/report_file.h"
+#include "report/validation.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -166,6 +169,21 @@ void CollectorPanel::collect() {
     });
     if (!started)
         failed({QStringLiteral("采集"), 1, QStringLiteral("本机无法启动采集任务，请重试。")});
+}
+
+void CollectorPanel::load(const QString& path) {
+    m_report.reset();
+    m_body->display(QString());
+    const Result<QByteArray> bytes = report::readReportFile(path);
+    const Result<report::Report> imported = bytes ? report::validated(*bytes) : Result<report::Report>(bytes.error());
+    if (!imported) {
+        setStatus(QStringLiteral("导入失败：") + imported.error().description);
+        return;
+    }
+    m_report = *imported;
+    show(*m_report);
+    setStatus(QStringLiteral("已导入 ") + QFileInfo(path).fileName() +
+              QStringLiteral("。请核对整机序列号，随后预览打印。"));
 }
 
 void CollectorPanel::finish(const collect::CollectedReport& collected) {

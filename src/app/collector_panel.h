@@ -52,6 +52,8 @@ public:
     ~CollectorPanel() override;
 
     void collect();
+    // Shows a report file given at start; it is neither saved again nor served.
+    void load(const QString& path);
     // Stops the inspections and lets the media queues finish, at most 3 s;
     // then calls quit once. Further requests while waiting are ignored.
     void prepareToQuit(std::function<void()> quit);

@@ -38,10 +38,9 @@ Controller::Controller(bool isCollector, const QStringList& arguments, QObject* 
         buildWindow(buildWorkstation(), QStringLiteral("Tagsmith · 数据线接收版"));
     }
     showWindow();
-    if (!isCollector) {
-        importFromCommandLine(arguments);
+    importFromCommandLine(arguments);
+    if (!isCollector)
         startReceiver();
-    }
 }
 
 Controller::Controller(CollectorServices services, bool preview, QObject* parent) : QObject(parent) {
@@ -95,10 +94,14 @@ void Controller::startReceiver() {
     m_receiver->start();
 }
 
-// "--import FILE" as the only arguments opens that report at start.
+// "--import FILE" as the only arguments opens that report at start, in either role.
 void Controller::importFromCommandLine(const QStringList& arguments) {
-    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--import"))
+    if (arguments.size() != 3 || arguments.at(1) != QLatin1String("--import"))
+        return;
+    if (m_workstation)
         m_workstation->load(arguments.at(2));
+    else
+        m_collector->load(arguments.at(2));
 }
 
 void Controller::requestQuit() {

@@ -16,6 +16,8 @@ template <typename Widget> Widget* placed(Widget* widget, int x, int y, int widt
 // A wrapping, top-left aligned label in the system font at a size in points.
 inline QLabel* wrappingLabel(const QString& text, int size, QWidget* parent, QFont::Weight weight = QFont::Normal) {
     auto* label = new QLabel(text, parent);
+    // Statuses carry texts from outside (file names, peer and relay errors), never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(inspection::inspectionFont(size, weight));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

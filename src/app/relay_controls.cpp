@@ -33,6 +33,7 @@ RelayControls::RelayControls(QWidget* overview, const Result<relay::RelayConfigu
     digits.setStyleHint(QFont::Monospace);
     m_receiveCode->setFont(digits);
     m_relayStatus->setFont(inspection::inspectionFont(11));
+    m_relayStatus->setTextFormat(Qt::PlainText); // the relay's own error texts are shown as they come
     m_relayStatus->setWordWrap(true);
     setSecondaryColour(m_relayStatus);
     connect(m_receiveCode, &QLineEdit::returnPressed, this, &RelayControls::sendCloud);

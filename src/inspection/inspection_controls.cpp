@@ -21,6 +21,8 @@ QFont inspectionFont(int size, QFont::Weight weight) {
 
 QLabel* inspectionLabel(const QString& text, const QRect& frame, QWidget* parent, int size, bool bold) {
     auto* label = new QLabel(L10n::source(text), parent);
+    // Statuses carry texts from outside (device and network errors), never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(frame);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

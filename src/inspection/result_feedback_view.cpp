@@ -35,6 +35,7 @@ ResultFeedback::ResultFeedback(std::shared_ptr<InspectionResults> results, Inspe
 void ResultFeedback::build() {
     m_mark = new InspectionMark(this);
     m_badge = new QLabel(this);
+    m_badge->setTextFormat(Qt::PlainText);
     m_badge->setFont(inspectionFont(14, QFont::DemiBold));
     m_good = new InspectionDecisionButton(true, L10n::source(kPassTitle), this);
     m_bad = new InspectionDecisionButton(false, L10n::source(kFailTitle), this);

@@ -59,6 +59,12 @@ TEST(Controller, EachRoleHasItsWindowTitleAndContentSize) {
     EXPECT_EQ(collector.window()->windowTitle(),
               QStringLiteral("Tagsmith ") + tagsmith::base::Bundle::main().shortVersion);
     EXPECT_EQ(collector.window()->centralWidget()->size(), QSize(1060, 720));
+
+    // Statuses show file names, device, peer and relay errors: markup in them is never interpreted.
+    for (const Controller* role : {&workstation, &collector}) {
+        for (const QLabel* label : role->window()->findChildren<QLabel*>())
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+    }
 }
 
 TEST(Controller, ApplicationMenuOffersAboutAndQuitWithTheStandardShortcut) {
@@ -108,9 +114,15 @@ TEST(ControllerDeathTest, CollectorProcessEndsAfterItsQuitWaitEvenIfACameraCallN
     EXPECT_EXIT(quitTheCollectorWhileACameraCallHangs(), testing::ExitedWithCode(0), "");
 }
 
-TEST(Controller, WorkstationImportsTheFileGivenWithImportAtStart) {
+TEST(Controller, BothRolesImportTheFileGivenWithImportAtStart) {
     const QString file =
         tagsmith::test::reportFixture(QStringLiteral("valid/FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport"));
+    Controller collector(true, {QStringLiteral("VOREvo"), QStringLiteral("--import"), file});
+    ASSERT_TRUE(collector.collector()->report());
+    EXPECT_EQ(collector.collector()->report()->serial, QStringLiteral("FVFDL3Q2Q6L4"));
+    EXPECT_EQ(collector.collector()->status(),
+              QStringLiteral("已导入 FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport。请核对整机序列号，随后预览打印。"));
+
     Controller importing(false, {QStringLiteral("VOREvo"), QStringLiteral("--import"), file});
     ASSERT_TRUE(importing.workstation()->report());
     EXPECT_EQ(importing.workstation()->report()->serial, QStringLiteral("FVFDL3Q2Q6L4"));

@@ -2,6 +2,7 @@
 
 #include "base/main_thread.h"
 #include "inspection/media/built_in_camera.h"
+#include "inspection/media/camera_failure_text.h"
 #include "inspection/media/media_error.h"
 #include "inspection/media/media_runtime.h"
 
@@ -64,7 +65,7 @@ Result<CameraPreview> SystemCameraHardware::start(std::function<void(const QStri
     showFramesOn(layer);
     m_observer = QObject::connect(m_camera.get(), &QCamera::errorOccurred, m_camera.get(),
                                   [onError](QCamera::Error, const QString& message) {
-                                      onError(message.isEmpty() ? QStringLiteral("设备暂不可用") : message);
+                                      onError(cameraFailureText(message));
                                   });
     log(QStringLiteral("camera.startRunning.begin"));
     m_camera->start();
@@ -82,7 +83,7 @@ Result<void> SystemCameraHardware::openSession(const QCameraDevice& device) {
     if (m_camera->error() != QCamera::NoError) {
         const QString reason = m_camera->errorString();
         drop();
-        return mediaError(reason.isEmpty() ? QStringLiteral("设备暂不可用") : reason);
+        return mediaError(cameraFailureText(reason));
     }
     if (!m_camera->isAvailable()) {
         drop();
