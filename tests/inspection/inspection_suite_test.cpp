@@ -119,8 +119,7 @@ TEST_F(Suite, FreshDashboardShowsNinePendingCardsInTheGrid) {
         EXPECT_EQ(card(item)->stateLabel()->text(), title(InspectionState::pending));
         EXPECT_EQ(card(item)->detailLabel()->text(), instruction(item));
     }
-    EXPECT_EQ(results().counts(), (InspectionCounts{0, 0, 9}));
-    EXPECT_EQ(suite->dashboard()->summary()->text(), results().summary());
+    EXPECT_EQ(suite->dashboard()->summary()->text(), QStringLiteral("已通过 0 项 · 未通过 0 项 · 待检测 9 项"));
 }
 
 TEST_F(Suite, PlacesTheNineStripsOnTheirPages) {
@@ -176,8 +175,9 @@ TEST_F(Suite, AChangeRefreshesTheMatchingCardStripAndSummaryTogether) {
     EXPECT_EQ(card(item)->accessibleName(), title(item) + QStringLiteral("：") + title(InspectionState::passed));
     EXPECT_TRUE(strip(item)->good()->confirmed());
     EXPECT_EQ(strip(item)->good()->text(), QStringLiteral("✓ 已通过"));
-    EXPECT_EQ(suite->dashboard()->summary()->text(), results().summary());
-    EXPECT_EQ(results().counts().passed, 1);
+    for (InspectionItem failing : {InspectionItem::keyboard, InspectionItem::touchpad})
+        QTest::mouseClick(strip(failing)->bad(), Qt::LeftButton);
+    EXPECT_EQ(suite->dashboard()->summary()->text(), QStringLiteral("已通过 1 项 · 未通过 2 项 · 待检测 6 项"));
 }
 
 TEST_F(Suite, GoingWhileAPageIsShowingCallsNoPageOnItsWayOut) {

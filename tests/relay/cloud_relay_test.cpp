@@ -273,3 +273,14 @@ TEST(CloudRelay, AnEndedOrCancelledSendLetsGoOfItsCallbacks) {
     cancelled->cancel();
     EXPECT_TRUE(watched.expired());
 }
+
+// Every other relay test shortens these; the shipped waits are the protocol's.
+TEST(RelayTiming, ShippedWaitsAreTheProtocols) {
+    const relay::RelayTiming shipped;
+    EXPECT_EQ(shipped.retryDelay, 1s);
+    EXPECT_EQ(shipped.pollInterval, 1500ms);
+    EXPECT_EQ(shipped.pendingLimitSeconds, 75);
+    EXPECT_EQ(shipped.idleTimeout, 10s);
+    EXPECT_EQ(shipped.attemptTimeout, 12s);
+    EXPECT_EQ(shipped.requestTimeout, 60s);
+}
