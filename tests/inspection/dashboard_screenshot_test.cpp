@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 using tagsmith::test::buildPath;
 
@@ -18,13 +20,20 @@ namespace {
 TEST(DashboardScreenshot, SelfTestRendersTheDashboardAndPages) {
     const QString folder = buildPath(QStringLiteral("test-artifacts/inspection"));
     QDir(folder).removeRecursively();
+    QTemporaryDir home;
+    QProcessEnvironment environment = tagsmith::test::environmentWithoutDisplay();
+    environment.insert(QStringLiteral("HOME"), home.path());
     QProcess process;
-    process.setProcessEnvironment(tagsmith::test::environmentWithoutDisplay());
+    process.setProcessEnvironment(environment);
     process.start(buildPath(QStringLiteral("Tagsmith Collector.app/Contents/MacOS/VOREvo")),
                   {QStringLiteral("--inspection-self-test"), folder});
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     EXPECT_TRUE(process.readAllStandardOutput().startsWith("PASS: 9 inspection items on 6 tabs"));
+
+    EXPECT_EQ(QFileInfo(folder + QStringLiteral("/speaker-test.wav")).size(), 1234844);
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/media.log")).size() > 0);
+    EXPECT_FALSE(QDir(home.path()).exists(QStringLiteral("Library"))) << "the user's media log is left alone";
 
     QList<std::pair<QString, QSize>> pictures = {{QStringLiteral("dashboard.png"), QSize(1264, 1184)},
                                                  {QStringLiteral("dashboard-results.png"), QSize(1264, 1184)}};
