@@ -52,8 +52,12 @@ struct HandOverPair {
     std::shared_ptr<MediaHandOver> audio;
 
     HandOverPair() {
-        camera = MediaHandOver::create(settings(cameraQueue, [d = devices] { d->closeCamera(); }, true), {});
-        audio = MediaHandOver::create(settings(audioQueue, [d = devices] { d->audioOpen = false; }, false), {});
+        camera = MediaHandOver::create(settings(
+                                           cameraQueue, [d = devices] { d->closeCamera(); }, true),
+                                       {});
+        audio = MediaHandOver::create(settings(
+                                          audioQueue, [d = devices] { d->audioOpen = false; }, false),
+                                      {});
         camera->prepareForUse = releaseOf(audio);
         audio->prepareForUse = releaseOf(camera);
     }

@@ -1,8 +1,8 @@
-#include "support/headless.h"
 #include "base/read_file.h"
 #include "collect/hardware_snapshot.h"
 #include "report/validation.h"
 #include "support/cli.h"
+#include "support/headless.h"
 
 #include <gtest/gtest.h>
 

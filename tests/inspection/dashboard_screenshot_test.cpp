@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 

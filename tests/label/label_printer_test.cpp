@@ -117,7 +117,8 @@ TEST(LabelPrinter, SerialThatCouldNotBeStoredIsPrintedOnceTheSettingsAreWritable
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QSettings settings(folder + QStringLiteral("/prefs.ini"), QSettings::IniFormat);
-    LabelPrinter printer(settings, place.jobFolder, PrintTools{QStringLiteral("/bin/true"), QStringLiteral("/bin/true")});
+    LabelPrinter printer(settings, place.jobFolder,
+                         PrintTools{QStringLiteral("/bin/true"), QStringLiteral("/bin/true")});
     EXPECT_EQ(printer.submitAutomatically(printableReport(QStringLiteral("SNX"))),
               QStringLiteral("无法保存已打印记录，为防止重复出纸，自动打印未执行。请检查磁盘后手动打印。"));
     EXPECT_FALSE(printer.printed().contains(QStringLiteral("SNX")));

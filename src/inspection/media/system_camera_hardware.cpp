@@ -63,10 +63,9 @@ Result<CameraPreview> SystemCameraHardware::start(std::function<void(const QStri
     auto layer = std::make_shared<CameraPreviewLayer>();
     layer->moveToThread(QCoreApplication::instance()->thread());
     showFramesOn(layer);
-    m_observer = QObject::connect(m_camera.get(), &QCamera::errorOccurred, m_camera.get(),
-                                  [onError](QCamera::Error, const QString& message) {
-                                      onError(cameraFailureText(message));
-                                  });
+    m_observer =
+        QObject::connect(m_camera.get(), &QCamera::errorOccurred, m_camera.get(),
+                         [onError](QCamera::Error, const QString& message) { onError(cameraFailureText(message)); });
     log(QStringLiteral("camera.startRunning.begin"));
     m_camera->start();
     log(QStringLiteral("camera.startRunning.end running=") + yesNo(m_camera->isActive()));

@@ -8,7 +8,8 @@ namespace tagsmith::inspection::wireless {
 WirelessHardware systemWirelessHardware() {
     return {{makeSystemWiFiClient(), makeSystemWiFiPathMonitor(), makeSystemInternetProbe()},
             [](BluetoothCentralDelegate delegate) -> std::unique_ptr<BluetoothCentral> {
-                return std::make_unique<QtBluetoothCentral>(std::move(delegate), std::make_unique<QtBluetoothAdapter>());
+                return std::make_unique<QtBluetoothCentral>(std::move(delegate),
+                                                            std::make_unique<QtBluetoothAdapter>());
             }};
 }
 

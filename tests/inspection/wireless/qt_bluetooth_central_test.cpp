@@ -36,10 +36,9 @@ public:
 
 struct Central {
     explicit Central(std::unique_ptr<ScriptedAdapter> scripted = std::make_unique<ScriptedAdapter>())
-        : adapter(scripted.get()),
-          central({[this](BluetoothState state) { reported.push_back(state); },
-                   [this](const QString& identifier) { heard.append(identifier); }},
-                  std::move(scripted)) {}
+        : adapter(scripted.get()), central({[this](BluetoothState state) { reported.push_back(state); },
+                                            [this](const QString& identifier) { heard.append(identifier); }},
+                                           std::move(scripted)) {}
 
     ScriptedAdapter* adapter;
     std::vector<BluetoothState> reported;
