@@ -3,47 +3,12 @@
 #include "base/detached_thread.h"
 #include "base/main_thread.h"
 #include "cable/frames.h"
+#include "cable/v1_sockets.h"
 #include "cable/v2_exchange.h"
 
-#include <netdb.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 namespace tagsmith::cable {
-
-namespace {
-
-constexpr int kListenBacklog = 4;
-
-bool setFlag(int socket, int level, int option) {
-    const int one = 1;
-    return ::setsockopt(socket, level, option, &one, sizeof one) == 0;
-}
-
-bool bindAndListen(int socket, const CableLink& link, std::uint16_t port) {
-    addrinfo hints{};
-    hints.ai_family = link.family;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
-    addrinfo* resolved = nullptr;
-    if (::getaddrinfo(link.address.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &resolved) != 0)
-        return false;
-    const bool bound = ::bind(socket, resolved->ai_addr, resolved->ai_addrlen) == 0;
-    ::freeaddrinfo(resolved);
-    return bound && ::listen(socket, kListenBacklog) == 0;
-}
-
-// A listening socket on the link's address, pinned to its interface; invalid on any failure.
-base::OwnedFd listenOn(const CableLink& link, std::uint16_t port) {
-    base::OwnedFd listener(::socket(link.family, SOCK_STREAM, 0));
-    const bool ready = listener && setFlag(listener.get(), SOL_SOCKET, SO_REUSEADDR) &&
-                       (link.family != AF_INET6 || setFlag(listener.get(), IPPROTO_IPV6, IPV6_V6ONLY)) &&
-                       link.bindSocket(listener.get()) && bindAndListen(listener.get(), link, port);
-    return ready ? std::move(listener) : base::OwnedFd();
-}
-
-} // namespace
 
 std::shared_ptr<CollectorV2> CollectorV2::create() {
     return create(Timing{});
