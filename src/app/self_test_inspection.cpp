@@ -2,7 +2,7 @@
 
 #include "base/atomic_file.h"
 #include "inspection/inspection_controls.h"
-#include "inspection/inspection_dashboard_view.h"
+#include "inspection/inspection_dashboard.h"
 #include "inspection/inspection_results.h"
 #include "inspection/inspection_suite.h"
 #include "inspection/wireless/wireless_self_check.h"
