@@ -14,14 +14,13 @@ using tagsmith::base::runProcess;
 
 namespace {
 
+using End = ProcessResult::End;
+
 struct PolicyCase {
     const char* name = "";
     const char* script = "";
-    ErrorOutput errors = ErrorOutput::Null;
-    bool outputWhateverStatus = true;
-    std::optional<std::chrono::milliseconds> timeLimit{};
-    std::optional<qsizetype> outputLimit{};
-    ProcessResult::End end = ProcessResult::End::Exited;
+    ProcessSpec spec{};
+    End end = End::Exited;
     int exitCode = 0;
     QByteArray output{};
     QByteArray errorText{};
@@ -31,12 +30,10 @@ class ProcessPolicy : public ::testing::TestWithParam<PolicyCase> {};
 
 TEST_P(ProcessPolicy, GivesWhatThePolicyKeeps) {
     const PolicyCase& c = GetParam();
-    const ProcessResult run = runProcess({.program = QStringLiteral("/bin/sh"),
-                                          .arguments = {QStringLiteral("-c"), QString::fromUtf8(c.script)},
-                                          .errors = c.errors,
-                                          .timeLimit = c.timeLimit,
-                                          .outputLimit = c.outputLimit,
-                                          .outputWhateverStatus = c.outputWhateverStatus});
+    ProcessSpec spec = c.spec;
+    spec.program = QStringLiteral("/bin/sh");
+    spec.arguments = {QStringLiteral("-c"), QString::fromUtf8(c.script)};
+    const ProcessResult run = runProcess(spec);
     EXPECT_EQ(run.end, c.end);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.output, c.output);
@@ -44,44 +41,30 @@ TEST_P(ProcessPolicy, GivesWhatThePolicyKeeps) {
 }
 
 constexpr const char* kBothStreams = "echo out; echo err >&2; exit 3";
+const ProcessSpec kAnyStatus{.outputWhateverStatus = true};
 
 INSTANTIATE_TEST_SUITE_P(
     Policies, ProcessPolicy,
-    ::testing::Values(PolicyCase{.name = "ErrorsToNull", .script = kBothStreams, .exitCode = 3, .output = "out\n"},
-                      PolicyCase{.name = "ErrorsMerged",
-                                 .script = kBothStreams,
-                                 .errors = ErrorOutput::Merged,
-                                 .exitCode = 3,
-                                 .output = "out\nerr\n"},
-                      PolicyCase{.name = "ErrorsCaptured",
-                                 .script = kBothStreams,
-                                 .errors = ErrorOutput::Captured,
-                                 .exitCode = 3,
-                                 .output = "out\n",
-                                 .errorText = "err\n"},
-                      PolicyCase{.name = "FailedRunGivesNothing",
-                                 .script = kBothStreams,
-                                 .errors = ErrorOutput::Captured,
-                                 .outputWhateverStatus = false,
-                                 .exitCode = 3},
-                      PolicyCase{.name = "InputIsTheNullDevice", .script = "cat; echo done", .output = "done\n"},
-                      PolicyCase{.name = "HangingToolIsKilled",
-                                 .script = "echo early; exec sleep 30",
-                                 .outputWhateverStatus = false,
-                                 .timeLimit = 200ms,
-                                 .end = ProcessResult::End::TimedOut,
-                                 .exitCode = -1},
-                      PolicyCase{.name = "OverlongOutputIsCutOff",
-                                 .script = "exec yes",
-                                 .outputWhateverStatus = false,
-                                 .outputLimit = 4096,
-                                 .end = ProcessResult::End::OutputTooLarge,
-                                 .exitCode = -1},
-                      PolicyCase{.name = "CrashIsNoExit",
-                                 .script = "echo out; kill -KILL $$",
-                                 .end = ProcessResult::End::Crashed,
-                                 .exitCode = -1,
-                                 .output = "out\n"}),
+    ::testing::Values(
+        PolicyCase{"ErrorsToNull", kBothStreams, kAnyStatus, End::Exited, 3, "out\n"},
+        PolicyCase{"ErrorsMerged",
+                   kBothStreams,
+                   {.errors = ErrorOutput::Merged, .outputWhateverStatus = true},
+                   End::Exited,
+                   3,
+                   "out\nerr\n"},
+        PolicyCase{"ErrorsCaptured",
+                   kBothStreams,
+                   {.errors = ErrorOutput::Captured, .outputWhateverStatus = true},
+                   End::Exited,
+                   3,
+                   "out\n",
+                   "err\n"},
+        PolicyCase{"FailedRunGivesNothing", kBothStreams, {.errors = ErrorOutput::Captured}, End::Exited, 3},
+        PolicyCase{"InputIsTheNullDevice", "cat; echo done", {}, End::Exited, 0, "done\n"},
+        PolicyCase{"HangingToolIsKilled", "echo early; exec sleep 30", {.timeLimit = 200ms}, End::TimedOut, -1},
+        PolicyCase{"OverlongOutputIsCutOff", "exec yes", {.outputLimit = 4096}, End::OutputTooLarge, -1},
+        PolicyCase{"CrashIsNoExit", "echo out; kill -KILL $$", kAnyStatus, End::Crashed, -1, "out\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
