@@ -27,7 +27,7 @@ constexpr QSize kTabViewSize(1036, 696);
 const QString kOverviewTab = QStringLiteral("验机总览");
 
 Error failure(const QString& what) {
-    return {QStringLiteral("自检"), 1, QStringLiteral("检测框架自检失败：") + what};
+    return selfTestFailure(QStringLiteral("检测框架自检失败：") + what);
 }
 
 // Renders at twice the size so that a person can judge the drawing.
