@@ -7,7 +7,7 @@
 #include "base/main_thread.h"
 #include "collect/configuration_view.h"
 #include "collect/hardware_source.h"
-#include "inspection/inspection_dashboard_view.h"
+#include "inspection/inspection_dashboard.h"
 #include "inspection/inspection_suite.h"
 #include "inspection/media/media_runtime.h"
 #include "l10n/l10n.h"

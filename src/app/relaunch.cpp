@@ -1,10 +1,11 @@
 #include "app/relaunch.h"
 
+#include "base/process.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QUuid>
 
 #include <filesystem>
@@ -46,15 +47,8 @@ Result<void> copyTree(const QString& source, const QString& destination) {
 }
 
 Result<void> startCopy(const QString& executable) {
-    QProcess child;
-    child.setProgram(executable);
-    child.setArguments({QStringLiteral("--temporary-run")});
-    child.setStandardInputFile(QProcess::nullDevice());
-    child.setStandardOutputFile(QProcess::nullDevice());
-    child.setStandardErrorFile(QProcess::nullDevice());
-    if (!child.startDetached())
-        return relaunchError(
-            QStringLiteral("无法启动 %1：%2").arg(QDir::toNativeSeparators(executable), child.errorString()));
+    if (const auto failure = base::startDetached(executable, {QStringLiteral("--temporary-run")}))
+        return relaunchError(QStringLiteral("无法启动 %1：%2").arg(QDir::toNativeSeparators(executable), *failure));
     return {};
 }
 

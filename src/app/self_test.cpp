@@ -24,8 +24,12 @@ Result<QString> dispatch(SelfTest test, const QStringList& arguments) {
 
 } // namespace
 
+Error selfTestFailure(const QString& description) {
+    return {QStringLiteral("自检"), 1, description};
+}
+
 Error selfTestNotBuilt(SelfTest test) {
-    return {QStringLiteral("自检"), 1, QStringLiteral("此版本尚未包含自检模式 %1。").arg(selfTestSwitch(test))};
+    return selfTestFailure(QStringLiteral("此版本尚未包含自检模式 %1。").arg(selfTestSwitch(test)));
 }
 
 int runSelfTest(SelfTest test, const QStringList& arguments) {

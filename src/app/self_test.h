@@ -19,6 +19,9 @@ Result<QString> runVerify(const QStringList& arguments);
 Result<QString> runCollectionTest(const QStringList& arguments);
 Result<QString> runInspectionSelfTest(const QStringList& arguments);
 
+// A self-test's failure, with the operator's description.
+Error selfTestFailure(const QString& description);
+
 // The failure of a mode whose subsystem this build does not have yet.
 Error selfTestNotBuilt(SelfTest test);
 

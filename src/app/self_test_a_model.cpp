@@ -78,7 +78,7 @@ qsizetype chipVariantCount(const QList<report::AModelRule>& rules) {
 }
 
 Error failure(const QString& what) {
-    return {QStringLiteral("自检"), 1, QStringLiteral("A 型号规则自检失败：%1。").arg(what)};
+    return selfTestFailure(QStringLiteral("A 型号规则自检失败：%1。").arg(what));
 }
 
 } // namespace

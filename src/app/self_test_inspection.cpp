@@ -4,7 +4,7 @@
 
 #include "base/atomic_file.h"
 #include "inspection/inspection_controls.h"
-#include "inspection/inspection_dashboard_view.h"
+#include "inspection/inspection_dashboard.h"
 #include "inspection/inspection_results.h"
 #include "inspection/inspection_suite.h"
 #include "inspection/media/media_runtime.h"
@@ -30,7 +30,7 @@ constexpr QSize kTabViewSize(1036, 696);
 const QString kOverviewTab = QStringLiteral("验机总览");
 
 Error failure(const QString& what) {
-    return {QStringLiteral("自检"), 1, QStringLiteral("检测框架自检失败：") + what};
+    return selfTestFailure(QStringLiteral("检测框架自检失败：") + what);
 }
 
 // Renders at twice the size so that a person can judge the drawing.

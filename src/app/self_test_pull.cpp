@@ -23,10 +23,6 @@ namespace {
 
 constexpr int kSentWaitMs = 5000;
 
-Error failure(const QString& description) {
-    return {QStringLiteral("自检"), 1, description};
-}
-
 // Runs the server's end of one connection on a thread of its own while the
 // client's end runs here, as the two Macs on a cable would.
 template <typename Client> auto againstServer(cable::CollectorServer& server, const Client& client) {
@@ -85,7 +81,7 @@ bool waitFor(const int& count, int expected) {
 Result<QString> runPullTest(const QStringList& arguments) {
     const auto key = cable::receiverKey();
     if (!key)
-        return failure(QStringLiteral("应用包中的 receiver.json 缺失，或其中的密钥不是 32 字节。"));
+        return selfTestFailure(QStringLiteral("应用包中的 receiver.json 缺失，或其中的密钥不是 32 字节。"));
     const Result<QByteArray> bytes = report::readReportFile(arguments.at(2));
     if (!bytes)
         return bytes.error();
@@ -97,9 +93,9 @@ Result<QString> runPullTest(const QStringList& arguments) {
     int sent = 0;
     server->onSent = [&sent] { ++sent; };
     if (!pullsTheReport(*server, *key, *report) || !waitFor(sent, 1))
-        return failure(QStringLiteral("拉取交换失败：报告未能完成认证、传输或确认。"));
+        return selfTestFailure(QStringLiteral("拉取交换失败：报告未能完成认证、传输或确认。"));
     if (!refusesAnotherKey(*server, *key) || !waitFor(sent, 1))
-        return failure(QStringLiteral("拉取交换失败：密钥错误的客户端未被拒绝。"));
+        return selfTestFailure(QStringLiteral("拉取交换失败：密钥错误的客户端未被拒绝。"));
     return QStringLiteral("PASS: pull protocol authenticates both peers, transfers encrypted report, acknowledges, "
                           "rejects incorrect client key; no printing");
 }

@@ -19,7 +19,7 @@ namespace tagsmith::app {
 namespace {
 
 Error verifyFailure(const QString& what) {
-    return {QStringLiteral("自检"), 1, QStringLiteral("自检未通过：%1。").arg(what)};
+    return selfTestFailure(QStringLiteral("自检未通过：%1。").arg(what));
 }
 
 // A report that breaks the schema (a text where a number belongs) must be refused.

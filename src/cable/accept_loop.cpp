@@ -8,13 +8,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 
 namespace tagsmith::cable {
 
 namespace {
 
-constexpr int kClosed = -1; // acceptNext: the loop was closed
+constexpr int kClosed = -1; // acceptNext: the loop was closed, or the listener failed for good
 constexpr int kRetry = -2;  // acceptNext: nothing to take after all
 
 bool setNonBlocking(int socket, bool on) {
@@ -22,9 +24,12 @@ bool setNonBlocking(int socket, bool on) {
     return flags >= 0 && ::fcntl(socket, F_SETFL, on ? flags | O_NONBLOCK : flags & ~O_NONBLOCK) == 0;
 }
 
-// Failures that concern one connection, not the listener.
+// Failures that concern one connection, not the listener; Linux also passes on
+// the pending connection's network errors.
 bool isTransient(int error) {
-    return error == EAGAIN || error == EWOULDBLOCK || error == EINTR || error == ECONNABORTED || error == EPROTO;
+    constexpr std::array kTransient{EAGAIN,      EWOULDBLOCK, EINTR,        ECONNABORTED, EPROTO,     ENETDOWN,
+                                    ENOPROTOOPT, EHOSTDOWN,   EHOSTUNREACH, EOPNOTSUPP,   ENETUNREACH};
+    return std::ranges::find(kTransient, error) != kTransient.end();
 }
 
 } // namespace
@@ -71,12 +76,19 @@ void AcceptLoop::run(const std::shared_ptr<Shared>& shared, int listener, const 
             break;
         setNonBlocking(connection, false); // some systems hand on the listener's mode
         setTimeout(connection);
-        const bool more = serve(connection);
-        ::close(connection);
-        if (!more)
+        if (!serve(base::OwnedFd(connection)))
             break;
     }
-    shared->ended = true;
+    end(*shared);
+}
+
+void AcceptLoop::end(Shared& shared) {
+    {
+        const std::lock_guard guard(shared.lock);
+        shared.listener.reset();
+        shared.wakeWrite.reset();
+    }
+    shared.ended = true;
 }
 
 int AcceptLoop::acceptNext(Shared& shared, int listener) {

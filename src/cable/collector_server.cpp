@@ -23,10 +23,10 @@ bool CollectorServer::start(std::uint16_t port) {
     any.sin6_port = htons(port);
     any.sin6_addr = in6addr_any;
     const std::weak_ptr<CollectorServer> server = weak_from_this();
-    m_listener = AcceptLoop::start(listenOn(any), [server](int connection) {
+    m_listener = AcceptLoop::start(listenOn(any), [server](base::OwnedFd connection) {
         const auto self = server.lock();
         if (self)
-            self->handle(connection);
+            self->handle(connection.get());
         return self != nullptr;
     });
     return m_listener != nullptr;

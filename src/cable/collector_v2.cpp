@@ -3,44 +3,12 @@
 #include "base/detached_thread.h"
 #include "base/main_thread.h"
 #include "cable/frames.h"
+#include "cable/v1_sockets.h"
 #include "cable/v2_exchange.h"
 
-#include <netdb.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 namespace tagsmith::cable {
-
-namespace {
-
-constexpr int kListenBacklog = 4;
-
-// Shutting down first is what wakes a thread blocked in accept() on Linux.
-void shutDownAndClose(int socket) {
-    ::shutdown(socket, SHUT_RDWR);
-    ::close(socket);
-}
-
-bool setFlag(int socket, int level, int option) {
-    const int one = 1;
-    return ::setsockopt(socket, level, option, &one, sizeof one) == 0;
-}
-
-bool bindAndListen(int socket, const CableLink& link, std::uint16_t port) {
-    addrinfo hints{};
-    hints.ai_family = link.family;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
-    addrinfo* resolved = nullptr;
-    if (::getaddrinfo(link.address.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &resolved) != 0)
-        return false;
-    const bool bound = ::bind(socket, resolved->ai_addr, resolved->ai_addrlen) == 0;
-    ::freeaddrinfo(resolved);
-    return bound && ::listen(socket, kListenBacklog) == 0;
-}
-
-} // namespace
 
 std::shared_ptr<CollectorV2> CollectorV2::create() {
     return create(Timing{});
@@ -51,12 +19,6 @@ std::shared_ptr<CollectorV2> CollectorV2::create(Timing timing) {
 }
 
 CollectorV2::CollectorV2(Timing timing) : m_timing(timing) {}
-
-CollectorV2::~CollectorV2() {
-    // Exchanges hold the server while they run, so only listeners can be left.
-    for (const int listener : std::as_const(m_cableListeners))
-        shutDownAndClose(listener);
-}
 
 void CollectorV2::setReport(std::optional<QByteArray> report) {
     const std::lock_guard guard(m_lock);
@@ -79,14 +41,14 @@ void CollectorV2::updateCableListeners(const QList<CableLink>& links, std::uint1
 }
 
 void CollectorV2::closeListenersOutside(const QSet<CableLink>& wanted) {
-    for (auto it = m_cableListeners.begin(); it != m_cableListeners.end();) {
-        if (wanted.contains(it.key())) {
-            ++it;
-            continue;
-        }
-        shutDownAndClose(it.value());
-        it = m_cableListeners.erase(it);
-    }
+    // A listener whose accept failed for good is dropped too, so that it opens again below.
+    m_cableListeners.removeIf(
+        [&](const auto& listener) { return !wanted.contains(listener.key()) || !listener.value().loop->running(); });
+}
+
+bool CollectorV2::isListening(const CableLink& link) const {
+    const auto listener = m_cableListeners.constFind(link);
+    return listener != m_cableListeners.cend() && listener->loop->running();
 }
 
 void CollectorV2::shutDownClientsOutside(const QSet<CableLink>& wanted) {
@@ -97,95 +59,51 @@ void CollectorV2::shutDownClientsOutside(const QSet<CableLink>& wanted) {
 }
 
 void CollectorV2::openListener(const CableLink& link, std::uint16_t port) {
-    const int listener = ::socket(link.family, SOCK_STREAM, 0);
-    if (listener < 0)
-        return;
-    const bool ready = setFlag(listener, SOL_SOCKET, SO_REUSEADDR) &&
-                       (link.family != AF_INET6 || setFlag(listener, IPPROTO_IPV6, IPV6_V6ONLY)) &&
-                       link.bindSocket(listener) && bindAndListen(listener, link, port);
-    if (!ready) {
-        ::close(listener);
-        return;
-    }
-    m_cableListeners.insert(link, listener);
-    const std::weak_ptr<CollectorV2> server = weak_from_this();
-    if (!base::runDetached([server, link, listener] { acceptLoop(server, link, listener); })) {
-        m_cableListeners.remove(link);
-        shutDownAndClose(listener);
-    }
+    const std::uint64_t id = ++m_lastListenerId;
+    if (std::shared_ptr<AcceptLoop> loop = AcceptLoop::start(listenOn(link, port), admission(link, id)))
+        m_cableListeners.insert(link, {std::move(loop), id});
 }
 
-void CollectorV2::acceptLoop(const std::weak_ptr<CollectorV2>& server, const CableLink& link, int listener) {
-    for (;;) {
-        // Checked before each accept too: a listener closed meanwhile may already carry a new socket's number.
-        if (const auto self = server.lock(); !self || !self->isCurrent(link, listener))
-            return;
-        const int connection = ::accept(listener, nullptr, nullptr);
+AcceptLoop::Serve CollectorV2::admission(const CableLink& link, std::uint64_t id) {
+    return [server = weak_from_this(), link, id](base::OwnedFd connection) {
         const auto self = server.lock();
-        if (!self) {
-            if (connection >= 0)
-                ::close(connection);
-            return;
-        }
-        if (connection < 0) {
-            self->dropFailedListener(link, listener);
-            return;
-        }
-        const Admission admission = self->admit(link, listener, connection);
-        if (admission == Admission::End)
-            return;
-        if (admission == Admission::Serve)
-            self->startExchange(connection);
+        return self && self->admit(link, id, std::move(connection));
+    };
+}
+
+// Returns false once this listener is no longer the link's current one.
+bool CollectorV2::admit(const CableLink& link, std::uint64_t id, base::OwnedFd connection) {
+    {
+        const std::lock_guard guard(m_lock);
+        const auto listener = m_cableListeners.constFind(link);
+        if (listener == m_cableListeners.cend() || listener->id != id)
+            return false;
+        if (!m_report || !m_slots.try_acquire())
+            return true; // turned away: the connection closes at once
+        m_cableClients.insert(connection.get(), link);
     }
+    startExchange(std::move(connection));
+    return true;
 }
 
-bool CollectorV2::isCurrent(const CableLink& link, int listener) {
-    const std::lock_guard guard(m_lock);
-    return m_cableListeners.value(link, -1) == listener;
+void CollectorV2::startExchange(base::OwnedFd connection) {
+    // A thread task must be copyable, so the exchange holds its socket through a shared owner.
+    auto socket = std::make_shared<base::OwnedFd>(std::move(connection));
+    if (!base::runDetached([self = shared_from_this(), socket] { self->serve(*socket); }))
+        finishExchange(*socket);
 }
 
-void CollectorV2::dropFailedListener(const CableLink& link, int listener) {
-    // A listener that failed while still current (not closed by an update)
-    // would otherwise stay in the map without an accept loop, and the link
-    // would stay deaf until unplugged. Dropping it lets the next refresh reopen it.
-    const std::lock_guard guard(m_lock);
-    if (m_cableListeners.value(link, -1) != listener)
-        return;
-    m_cableListeners.remove(link);
-    shutDownAndClose(listener);
-}
-
-CollectorV2::Admission CollectorV2::admit(const CableLink& link, int listener, int connection) {
-    const std::lock_guard guard(m_lock);
-    const bool current = m_cableListeners.value(link, -1) == listener;
-    if (!m_report || !current) {
-        ::close(connection);
-        return current ? Admission::Skip : Admission::End;
-    }
-    if (!m_slots.try_acquire()) {
-        ::close(connection);
-        return Admission::Skip;
-    }
-    m_cableClients.insert(connection, link);
-    return Admission::Serve;
-}
-
-void CollectorV2::startExchange(int connection) {
-    if (!base::runDetached([self = shared_from_this(), connection] { self->serve(connection); }))
-        finishExchange(connection);
-}
-
-void CollectorV2::serve(int connection) {
-    setSocketTimeouts(connection, m_timing.socketTimeout);
-    handle(connection, std::nullopt);
+void CollectorV2::serve(base::OwnedFd& connection) {
+    setSocketTimeouts(connection.get(), m_timing.socketTimeout);
+    handle(connection.get(), std::nullopt);
     finishExchange(connection);
 }
 
-void CollectorV2::finishExchange(int connection) {
+void CollectorV2::finishExchange(base::OwnedFd& connection) {
     {
         const std::lock_guard guard(m_lock);
-        m_cableClients.remove(connection);
-        ::close(connection);
+        m_cableClients.remove(connection.get());
+        connection.reset();
     }
     m_slots.release();
 }
@@ -201,7 +119,7 @@ bool CollectorV2::handle(int connection, const std::optional<QString>& expectedD
 std::optional<QByteArray> CollectorV2::takeReport(int connection, const QString& deviceId) {
     const std::lock_guard guard(m_lock);
     const auto client = m_cableClients.constFind(connection);
-    if (client != m_cableClients.cend() && !m_cableListeners.contains(client.value()))
+    if (client != m_cableClients.cend() && !isListening(*client))
         return std::nullopt; // the cable went away during the hellos
     if ((m_selected && *m_selected != deviceId) || !m_report)
         return std::nullopt;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/owned_fd.h"
+#include "cable/accept_loop.h"
 #include "cable/cable_link.h"
 
 #include <QByteArray>
@@ -22,8 +24,8 @@ inline constexpr std::uint16_t kV2Port = 49379;
 
 // The collector's v2 server: one listening socket per cable link, and at most
 // four exchanges at once, each handing the report to one chosen workstation.
-// Accept loops and exchanges run on threads of their own; they hold the
-// server weakly, so it may go away while they block.
+// Accept loops run on threads of their own and hold the server weakly, so it
+// may go away while they block; an exchange holds it until it ends.
 class CollectorV2 : public std::enable_shared_from_this<CollectorV2> {
 public:
     struct Timing {
@@ -33,7 +35,6 @@ public:
 
     static std::shared_ptr<CollectorV2> create();
     static std::shared_ptr<CollectorV2> create(Timing timing);
-    ~CollectorV2();
     CollectorV2(const CollectorV2&) = delete;
     CollectorV2& operator=(const CollectorV2&) = delete;
 
@@ -42,7 +43,8 @@ public:
 
     // Makes the listeners match links exactly: closes those of vanished links,
     // shuts down the connections that arrived on them, opens the new ones.
-    // A listener that cannot be opened is skipped silently; the next call retries.
+    // A listener that cannot be opened, or whose accept failed for good, is
+    // skipped silently; the next call opens it again.
     void updateCableListeners(const QList<CableLink>& links, std::uint16_t port);
 
     // Closes every listener and shuts down every open connection.
@@ -55,29 +57,33 @@ public:
     std::function<void(const QString&)> onError;
 
 private:
-    enum class Admission { Serve, Skip, End };
+    struct Listener {
+        std::shared_ptr<AcceptLoop> loop;
+        std::uint64_t id = 0; // tells a reopened listener of a link from the one it replaced
+    };
 
     explicit CollectorV2(Timing timing);
-    static void acceptLoop(const std::weak_ptr<CollectorV2>& server, const CableLink& link, int listener);
-    bool isCurrent(const CableLink& link, int listener);
-    void dropFailedListener(const CableLink& link, int listener);
-    Admission admit(const CableLink& link, int listener, int connection);
-    void startExchange(int connection);
-    void serve(int connection);
-    void finishExchange(int connection);
+    AcceptLoop::Serve admission(const CableLink& link, std::uint64_t id);
+    bool admit(const CableLink& link, std::uint64_t id, base::OwnedFd connection);
+    void startExchange(base::OwnedFd connection);
+    void serve(base::OwnedFd& connection);
+    void finishExchange(base::OwnedFd& connection);
     bool handle(int connection, const std::optional<QString>& expectedDeviceId);
     std::optional<QByteArray> takeReport(int connection, const QString& deviceId);
     // The three steps of updateCableListeners, called with m_lock held.
     void closeListenersOutside(const QSet<CableLink>& wanted);
     void shutDownClientsOutside(const QSet<CableLink>& wanted);
     void openListener(const CableLink& link, std::uint16_t port);
+    bool isListening(const CableLink& link) const; // called with m_lock held
 
     const Timing m_timing;
-    std::mutex m_lock; // guards the four members below; never held across network input or output
+    std::mutex m_lock; // guards the five members below; never held across network input or output
     std::optional<QByteArray> m_report;
     std::optional<QString> m_selected; // the workstation this collector serves; never cleared
-    QHash<CableLink, int> m_cableListeners;
+    QHash<CableLink, Listener> m_cableListeners;
+    // Open exchanges by descriptor; an exchange closes its socket only after leaving this map.
     QHash<int, CableLink> m_cableClients;
+    std::uint64_t m_lastListenerId = 0;
     std::counting_semaphore<4> m_slots{4};
 };
 

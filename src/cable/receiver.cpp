@@ -133,10 +133,10 @@ void Receiver::keepListener(const AttachedMac& mac) {
 
 // Serves the pushes of the Mac with this serial while the receiver exists.
 AcceptLoop::Serve Receiver::pushServer(const QString& serial) {
-    return [receiver = weak_from_this(), serial](int connection) {
+    return [receiver = weak_from_this(), serial](base::OwnedFd connection) {
         const auto self = receiver.lock();
         if (self)
-            self->handle(connection, serial);
+            self->handle(connection.get(), serial);
         return self != nullptr;
     };
 }

@@ -4,6 +4,7 @@
 #include "cable/interface_addresses.h"
 
 #include <fcntl.h>
+#include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -39,7 +40,28 @@ bool connectWithin(int socket, const sockaddr_in6& target, std::chrono::millisec
     return ::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0 && setBlocking(socket, true);
 }
 
+bool bindAndListen(int socket, const CableLink& link, std::uint16_t port) {
+    addrinfo hints{};
+    hints.ai_family = link.family;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+    addrinfo* resolved = nullptr;
+    if (::getaddrinfo(link.address.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &resolved) != 0)
+        return false;
+    const bool bound = ::bind(socket, resolved->ai_addr, resolved->ai_addrlen) == 0;
+    ::freeaddrinfo(resolved);
+    return bound && ::listen(socket, kListenBacklog) == 0;
+}
+
 } // namespace
+
+base::OwnedFd listenOn(const CableLink& link, std::uint16_t port) {
+    base::OwnedFd listener(::socket(link.family, SOCK_STREAM, 0));
+    const bool ready = listener && setFlag(listener.get(), SOL_SOCKET, SO_REUSEADDR) &&
+                       (link.family != AF_INET6 || setFlag(listener.get(), IPPROTO_IPV6, IPV6_V6ONLY)) &&
+                       link.bindSocket(listener.get()) && bindAndListen(listener.get(), link, port);
+    return ready ? std::move(listener) : base::OwnedFd();
+}
 
 base::OwnedFd listenOn(const sockaddr_in6& address) {
     base::OwnedFd listener(::socket(AF_INET6, SOCK_STREAM, 0));

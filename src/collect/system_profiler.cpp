@@ -1,13 +1,9 @@
 #include "collect/system_profiler.h"
 
+#include "base/process.h"
 #include "base/read_file.h"
 #include "collect/ordered_json_reader.h"
 #include "collect/report_assembly.h"
-
-#include <QDeadlineTimer>
-#include <QProcess>
-
-#include <algorithm>
 
 namespace tagsmith::collect {
 
@@ -15,30 +11,6 @@ namespace {
 
 Error noSystemReport() {
     return {kCollectionErrorDomain, kNoSystemReport, QStringLiteral("系统没有返回有效报告，请重试。")};
-}
-
-void startTool(QProcess& process, const QString& path) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    process.setProcessEnvironment(environment);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(path, systemProfilerArguments(), QIODevice::ReadOnly);
-}
-
-// Reads until the tool exits; false when it overran a limit.
-bool readToEnd(QProcess& process, const ToolLimits& limits, QByteArray& output) {
-    const QDeadlineTimer deadline(limits.time);
-    while (true) {
-        output += process.readAllStandardOutput();
-        if (output.size() > limits.outputBytes)
-            return false;
-        if (process.state() == QProcess::NotRunning)
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        process.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)));
-    }
 }
 
 } // namespace
@@ -50,19 +22,14 @@ QStringList systemProfilerArguments() {
 }
 
 Result<QByteArray> runSystemProfiler(const QString& path, const ToolLimits& limits) {
-    QProcess process;
-    startTool(process, path);
-    if (!process.waitForStarted(-1))
+    base::ProcessResult run = base::runProcess({.program = path,
+                                                .arguments = systemProfilerArguments(),
+                                                .environment = base::kCLocale,
+                                                .timeLimit = limits.time,
+                                                .outputLimit = limits.outputBytes});
+    if (!run.succeeded())
         return noSystemReport();
-    QByteArray output;
-    if (!readToEnd(process, limits, output)) {
-        process.kill();
-        process.waitForFinished(-1);
-        return noSystemReport();
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return noSystemReport();
-    return output;
+    return std::move(run.output);
 }
 
 Result<JsonValue> readSystemReportFile(const QString& path) {

@@ -1,11 +1,11 @@
 #include "inspection/inspection_pages.h"
 
-#include "inspection/input/keyboard_inspection_page.h"
-#include "inspection/input/screen_inspection_page.h"
-#include "inspection/input/touchpad_inspection_page.h"
-#include "inspection/media/audio_inspection_page.h"
-#include "inspection/media/camera_inspection_page.h"
-#include "inspection/wireless/wireless_inspection_page.h"
+#include "inspection/input/keyboard_inspection.h"
+#include "inspection/input/screen_inspection.h"
+#include "inspection/input/touchpad_inspection.h"
+#include "inspection/media/audio_inspection.h"
+#include "inspection/media/camera_inspection.h"
+#include "inspection/wireless/wireless_inspection.h"
 
 namespace tagsmith::inspection {
 

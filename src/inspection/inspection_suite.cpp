@@ -1,9 +1,9 @@
 #include "inspection/inspection_suite.h"
 
 #include "inspection/inspection_controls.h"
-#include "inspection/inspection_dashboard_view.h"
+#include "inspection/inspection_dashboard.h"
 #include "inspection/inspection_results.h"
-#include "inspection/result_feedback_view.h"
+#include "inspection/result_feedback.h"
 #include "l10n/l10n.h"
 
 #include <QTabBar>

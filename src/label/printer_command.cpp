@@ -1,24 +1,23 @@
 #include "label/printer_command.h"
 
-#include <QProcess>
+#include "base/process.h"
 
 namespace tagsmith::label {
 
 PrinterCommandResult printerCommand(const QString& path, const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(path, arguments, QIODevice::ReadOnly);
-    if (!process.waitForStarted(-1))
-        return {-1, process.errorString()};
-    process.waitForFinished(-1);
-    const QString output = QString::fromUtf8(process.readAll());
-    if (process.exitStatus() != QProcess::NormalExit)
-        return {-1, output.isEmpty() ? process.errorString() : output};
-    return {process.exitCode(), output};
+    // Unchecked, so that a missing tool reports the system's reason to the operator.
+    const base::ProcessResult run = base::runProcess({.program = path,
+                                                      .arguments = arguments,
+                                                      .environment = base::kCLocale,
+                                                      .errors = base::ErrorOutput::Merged,
+                                                      .outputWhateverStatus = true,
+                                                      .checkExecutable = false});
+    const QString output = QString::fromUtf8(run.output);
+    if (run.end == base::ProcessResult::End::NotStarted)
+        return {-1, run.failure};
+    if (run.end != base::ProcessResult::End::Exited)
+        return {-1, output.isEmpty() ? run.failure : output};
+    return {run.exitCode, output};
 }
 
 } // namespace tagsmith::label

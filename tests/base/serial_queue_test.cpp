@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <semaphore>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -43,9 +44,10 @@ TEST(SerialQueue, RunsTasksOneAtATimeInOrderOnItsOwnThread) {
 
 TEST(SerialQueue, DrainWaitsForTasksAlreadyQueued) {
     SerialQueue queue(QStringLiteral("tagsmith.test.drain"));
+    std::binary_semaphore gate{0};
     std::atomic<bool> slowTaskDone = false;
     queue.async([&] {
-        QThread::msleep(100);
+        gate.acquire();
         slowTaskDone = true;
     });
     bool drainedAfterSlowTask = false;
@@ -54,9 +56,32 @@ TEST(SerialQueue, DrainWaitsForTasksAlreadyQueued) {
         drainedAfterSlowTask = slowTaskDone;
         drained = true;
     });
+    EXPECT_FALSE(waitUntil([&] { return drained; }, 100ms)) << "the drain waits while the task is held";
+    gate.release();
     ASSERT_TRUE(waitUntil([&] { return drained; }));
     EXPECT_TRUE(drainedAfterSlowTask);
 }
+
+namespace {
+
+// Returns once every firing already under way has finished.
+void drain(SerialQueue& queue) {
+    bool drained = false;
+    queue.drain([&] { drained = true; });
+    ASSERT_TRUE(waitUntil([&] { return drained; }));
+}
+
+// Waits, on the queue's own clock, until a timer of this interval would have fired several times.
+void letIntervalsPass(SerialQueue& queue, std::chrono::milliseconds interval) {
+    std::atomic<int> ticks = 0;
+    {
+        const auto witness = queue.every(interval, [&] { ++ticks; });
+        EXPECT_TRUE(waitUntil([&] { return ticks >= 4; }));
+    }
+    drain(queue);
+}
+
+} // namespace
 
 TEST(SerialQueue, RepeatingTimerFiresAtOnceThenRepeatsUntilCancelled) {
     SerialQueue queue(QStringLiteral("tagsmith.test.timer"));
@@ -67,14 +92,9 @@ TEST(SerialQueue, RepeatingTimerFiresAtOnceThenRepeatsUntilCancelled) {
     ASSERT_TRUE(waitUntil([&] { return firings >= 3; }, 2s));
 
     timer.cancel();
-    bool drained = false;
-    queue.drain([&] { drained = true; });
-    ASSERT_TRUE(waitUntil([&] { return drained; }));
+    drain(queue);
     const int afterCancel = firings;
-    QThread::msleep(200); // several intervals: a live timer would have fired again
-    bool drainedAgain = false;
-    queue.drain([&] { drainedAgain = true; });
-    ASSERT_TRUE(waitUntil([&] { return drainedAgain; }));
+    letIntervalsPass(queue, 50ms);
     EXPECT_EQ(firings, afterCancel);
     EXPECT_FALSE(timer.active());
 }
@@ -86,8 +106,8 @@ TEST(SerialQueue, DestroyingTheTimerHandleStopsIt) {
         auto timer = queue.every(20ms, [&] { ++firings; });
         ASSERT_TRUE(waitUntil([&] { return firings >= 1; }));
     }
-    QThread::msleep(100);
+    drain(queue);
     const int settled = firings;
-    QThread::msleep(100);
+    letIntervalsPass(queue, 20ms);
     EXPECT_EQ(firings, settled);
 }

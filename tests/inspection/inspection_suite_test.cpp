@@ -1,12 +1,12 @@
 #include "inspection/inspection_suite.h"
 
-#include "inspection/inspection_card_view.h"
+#include "inspection/inspection_card.h"
 #include "inspection/inspection_controls.h"
-#include "inspection/inspection_dashboard_view.h"
-#include "inspection/inspection_decision_button_widget.h"
-#include "inspection/inspection_mark_view.h"
+#include "inspection/inspection_dashboard.h"
+#include "inspection/inspection_decision_button.h"
+#include "inspection/inspection_mark.h"
 #include "inspection/inspection_results.h"
-#include "inspection/result_feedback_view.h"
+#include "inspection/result_feedback.h"
 
 #include <gtest/gtest.h>
 

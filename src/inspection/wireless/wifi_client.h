@@ -21,6 +21,10 @@ struct WiFiInterface {
 // on some systems. The page only reads it and never asks for it.
 enum class LocationAuthorization { authorized, notDetermined, denied };
 
+// Domain and codes of the Wi-Fi client's failures.
+inline const QString kWiFiErrorDomain = QStringLiteral("WiFi");
+enum WiFiErrorCode { kCardUnreadable = 1, kScanFailed = 2 };
+
 // The system's Wi-Fi client. defaultInterface and locationAuthorization are
 // called on the main thread; scanNetworkCount blocks and is called on a
 // worker thread, so implementations must allow both at once.

@@ -4,7 +4,7 @@
 #include "inspection/wireless/simulated_internet_probe.h"
 #include "inspection/wireless/simulated_path_monitor.h"
 #include "inspection/wireless/simulated_wifi_client.h"
-#include "inspection/wireless/wireless_inspection_page.h"
+#include "inspection/wireless/wireless_inspection.h"
 
 #include <QString>
 

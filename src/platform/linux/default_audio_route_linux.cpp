@@ -1,8 +1,8 @@
 #include "inspection/media/default_audio_route.h"
 
+#include "base/process.h"
 #include "platform/linux/pulse_audio_route.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 
 namespace tagsmith::inspection::media {
@@ -10,26 +10,21 @@ namespace tagsmith::inspection::media {
 namespace {
 
 // A sound server that hangs must not hold the audio queue for long.
-constexpr int kPactlLimitMs = 2000;
-constexpr qint64 kLargestAnswer = 4 * 1024 * 1024;
+constexpr std::chrono::milliseconds kPactlLimit{2000};
+constexpr qsizetype kLargestAnswer = 4 * 1024 * 1024;
 
 std::optional<QByteArray> pactl(const QStringList& arguments) {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("pactl"));
     if (program.isEmpty())
         return std::nullopt;
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, QStringList{QStringLiteral("-f"), QStringLiteral("json")} + arguments);
-    if (!process.waitForFinished(kPactlLimitMs)) {
-        process.kill();
-        process.waitForFinished();
+    base::ProcessResult run =
+        base::runProcess({.program = program,
+                          .arguments = QStringList{QStringLiteral("-f"), QStringLiteral("json")} + arguments,
+                          .timeLimit = kPactlLimit,
+                          .outputLimit = kLargestAnswer});
+    if (!run.succeeded())
         return std::nullopt;
-    }
-    const QByteArray answer = process.readAllStandardOutput();
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 || answer.size() > kLargestAnswer)
-        return std::nullopt;
-    return answer;
+    return std::move(run.output);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ std::optional<int> decibelsFromStrength(uint strength) {
 }
 
 Error unreadableCard() {
-    return {QStringLiteral("WiFi"), 1, QStringLiteral("网卡不可读")};
+    return {kWiFiErrorDomain, kCardUnreadable, QStringLiteral("网卡不可读")};
 }
 
 } // namespace
@@ -73,7 +73,7 @@ Result<int> NetworkManagerWiFiClient::scanNetworkCount() {
     const QDBusReply<QList<QDBusObjectPath>> points =
         m_bus.call(*device, kWirelessInterface, QStringLiteral("GetAllAccessPoints"));
     if (!points.isValid())
-        return Error{QStringLiteral("WiFi"), 2, QStringLiteral("无法读取附近网络列表")};
+        return Error{kWiFiErrorDomain, kScanFailed, QStringLiteral("无法读取附近网络列表")};
     return int(points.value().size());
 }
 

@@ -8,7 +8,7 @@ namespace tagsmith::inspection::wireless {
 namespace {
 
 Error unreadableCard() {
-    return {QStringLiteral("WiFi"), 1, QStringLiteral("网卡不可读")};
+    return {kWiFiErrorDomain, kCardUnreadable, QStringLiteral("网卡不可读")};
 }
 
 // CoreWLAN's view of the built-in card. The location manager is only read:
@@ -51,7 +51,7 @@ public:
             NSError* error = nil;
             NSSet<CWNetwork*>* networks = [card scanForNetworksWithName:nil error:&error];
             if (networks == nil)
-                return Error{QStringLiteral("WiFi"), 2, QString::fromNSString(error.localizedDescription ?: @"")};
+                return Error{kWiFiErrorDomain, kScanFailed, QString::fromNSString(error.localizedDescription ?: @"")};
             return int(networks.count);
         }
     }

@@ -1,6 +1,6 @@
-#include "inspection/input/keyboard_inspection_page.h"
-#include "inspection/input/touchpad_inspection_page.h"
-#include "inspection/inspection_dashboard_view.h"
+#include "inspection/input/keyboard_inspection.h"
+#include "inspection/input/touchpad_inspection.h"
+#include "inspection/inspection_dashboard.h"
 #include "inspection/inspection_results.h"
 #include "inspection/inspection_suite.h"
 

@@ -1,6 +1,6 @@
 #include "inspection/input/key_change.h"
 #include "inspection/input/keyboard_canvas.h"
-#include "inspection/input/keyboard_inspection_page.h"
+#include "inspection/input/keyboard_inspection.h"
 #include "inspection/input/keyboard_layout.h"
 #include "inspection/input/keyboard_media_input.h"
 #include "inspection/inspection_results.h"

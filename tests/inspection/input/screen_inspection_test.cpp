@@ -1,6 +1,6 @@
 #include "inspection/input/color_test_view.h"
 #include "inspection/input/full_screen_test_window.h"
-#include "inspection/input/screen_inspection_page.h"
+#include "inspection/input/screen_inspection.h"
 #include "inspection/inspection_results.h"
 
 #include <gtest/gtest.h>

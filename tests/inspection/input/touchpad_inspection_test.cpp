@@ -1,7 +1,7 @@
 #include "inspection/input/full_screen_test_window.h"
 #include "inspection/input/keyboard_event_translation.h"
 #include "inspection/input/touchpad_canvas.h"
-#include "inspection/input/touchpad_inspection_page.h"
+#include "inspection/input/touchpad_inspection.h"
 #include "inspection/inspection_results.h"
 #include "support/paths.h"
 

@@ -1,8 +1,8 @@
 #include "inspection/media/system_audio_hardware.h"
 
 #include "inspection/inspection_results.h"
-#include "inspection/media/audio_inspection_page.h"
-#include "inspection/media/audio_level_widget.h"
+#include "inspection/media/audio_inspection.h"
+#include "inspection/media/audio_level_indicator.h"
 #include "inspection/media/default_audio_route.h"
 #include "inspection/media/recording_file.h"
 #include "support/fake_media_hardware.h"

@@ -1,7 +1,7 @@
 #include "inspection/media/system_camera_hardware.h"
 
 #include "inspection/inspection_results.h"
-#include "inspection/media/camera_inspection_page.h"
+#include "inspection/media/camera_inspection.h"
 #include "support/fake_media_hardware.h"
 #include "support/media_page_probe.h"
 

@@ -1,10 +1,10 @@
-#include "inspection/media/camera_inspection_page.h"
+#include "inspection/media/camera_inspection.h"
 
 #include "base/main_thread.h"
 #include "base/serial_queue.h"
 #include "inspection/inspection_controls.h"
 #include "inspection/inspection_results.h"
-#include "inspection/media/camera_preview_widget.h"
+#include "inspection/media/camera_preview_area.h"
 #include "inspection/media/system_camera_hardware.h"
 #include "l10n/l10n.h"
 

@@ -1,4 +1,4 @@
-#include "inspection/media/camera_preview_widget.h"
+#include "inspection/media/camera_preview_area.h"
 
 #include <QPainter>
 

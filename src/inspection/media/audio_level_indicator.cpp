@@ -1,4 +1,4 @@
-#include "inspection/media/audio_level_widget.h"
+#include "inspection/media/audio_level_indicator.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "inspection/inspection_mark_view.h"
+#include "inspection/inspection_mark.h"
 
 #include "inspection/inspection_colors.h"
 

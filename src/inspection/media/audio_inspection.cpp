@@ -1,10 +1,10 @@
-#include "inspection/media/audio_inspection_page.h"
+#include "inspection/media/audio_inspection.h"
 
 #include "base/main_thread.h"
 #include "base/serial_queue.h"
 #include "inspection/inspection_controls.h"
 #include "inspection/inspection_results.h"
-#include "inspection/media/audio_level_widget.h"
+#include "inspection/media/audio_level_indicator.h"
 #include "inspection/media/system_audio_hardware.h"
 #include "l10n/l10n.h"
 

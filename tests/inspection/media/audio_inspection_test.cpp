@@ -1,7 +1,7 @@
-#include "inspection/media/audio_inspection_page.h"
+#include "inspection/media/audio_inspection.h"
 
 #include "inspection/inspection_results.h"
-#include "inspection/media/audio_level_widget.h"
+#include "inspection/media/audio_level_indicator.h"
 #include "support/fake_media_hardware.h"
 #include "support/media_page_probe.h"
 

@@ -1,4 +1,4 @@
-#include "inspection/wireless/wireless_inspection_page.h"
+#include "inspection/wireless/wireless_inspection.h"
 
 #include "inspection/inspection_controls.h"
 #include "inspection/wireless/bluetooth_inspection.h"

@@ -1,8 +1,8 @@
-#include "inspection/inspection_card_view.h"
+#include "inspection/inspection_card.h"
 
 #include "inspection/inspection_colors.h"
 #include "inspection/inspection_controls.h"
-#include "inspection/inspection_mark_view.h"
+#include "inspection/inspection_mark.h"
 #include "inspection/inspection_results.h"
 
 #include <QLabel>

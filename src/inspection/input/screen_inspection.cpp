@@ -1,4 +1,4 @@
-#include "inspection/input/screen_inspection_page.h"
+#include "inspection/input/screen_inspection.h"
 
 #include "inspection/input/color_test_view.h"
 #include "inspection/input/full_screen_test_window.h"

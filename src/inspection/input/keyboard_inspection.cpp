@@ -1,4 +1,4 @@
-#include "inspection/input/keyboard_inspection_page.h"
+#include "inspection/input/keyboard_inspection.h"
 
 #include "inspection/input/keyboard_canvas.h"
 #include "inspection/input/keyboard_layout.h"

@@ -1,9 +1,9 @@
-#include "inspection/result_feedback_view.h"
+#include "inspection/result_feedback.h"
 
 #include "inspection/inspection_colors.h"
 #include "inspection/inspection_controls.h"
-#include "inspection/inspection_decision_button_widget.h"
-#include "inspection/inspection_mark_view.h"
+#include "inspection/inspection_decision_button.h"
+#include "inspection/inspection_mark.h"
 #include "inspection/inspection_results.h"
 #include "l10n/l10n.h"
 

@@ -1,4 +1,4 @@
-#include "inspection/inspection_decision_button_widget.h"
+#include "inspection/inspection_decision_button.h"
 
 #include "inspection/inspection_colors.h"
 #include "inspection/inspection_controls.h"

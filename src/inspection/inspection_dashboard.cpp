@@ -1,6 +1,6 @@
-#include "inspection/inspection_dashboard_view.h"
+#include "inspection/inspection_dashboard.h"
 
-#include "inspection/inspection_card_view.h"
+#include "inspection/inspection_card.h"
 #include "inspection/inspection_colors.h"
 #include "inspection/inspection_controls.h"
 #include "inspection/inspection_results.h"

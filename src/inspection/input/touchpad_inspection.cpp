@@ -1,4 +1,4 @@
-#include "inspection/input/touchpad_inspection_page.h"
+#include "inspection/input/touchpad_inspection.h"
 
 #include "inspection/input/full_screen_test_window.h"
 #include "inspection/input/touchpad_canvas.h"

@@ -1,0 +1,89 @@
+#include "base/process.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <algorithm>
+
+namespace tagsmith::base {
+
+namespace {
+
+void start(QProcess& process, const ProcessSpec& spec) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (auto it = spec.environment.cbegin(); it != spec.environment.cend(); ++it)
+        environment.insert(it.key(), it.value());
+    process.setProcessEnvironment(environment);
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (spec.errors == ErrorOutput::Null)
+        process.setStandardErrorFile(QProcess::nullDevice());
+    else if (spec.errors == ErrorOutput::Merged)
+        process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(spec.program, spec.arguments, QIODevice::ReadOnly);
+}
+
+// Reads until the tool exits or overruns a limit.
+ProcessResult::End readToEnd(QProcess& process, const ProcessSpec& spec, ProcessResult& result) {
+    const QDeadlineTimer deadline =
+        spec.timeLimit ? QDeadlineTimer(*spec.timeLimit) : QDeadlineTimer(QDeadlineTimer::Forever);
+    while (true) {
+        result.output += process.readAllStandardOutput();
+        result.errors += process.readAllStandardError();
+        if (spec.outputLimit && result.output.size() + result.errors.size() > *spec.outputLimit)
+            return ProcessResult::End::OutputTooLarge;
+        if (process.state() == QProcess::NotRunning)
+            return process.exitStatus() == QProcess::NormalExit ? ProcessResult::End::Exited
+                                                                : ProcessResult::End::Crashed;
+        if (deadline.hasExpired())
+            return ProcessResult::End::TimedOut;
+        process.waitForReadyRead(deadline.isForever() ? -1 : int(std::max<qint64>(deadline.remainingTime(), 1)));
+    }
+}
+
+} // namespace
+
+ProcessResult runProcess(const ProcessSpec& spec) {
+    ProcessResult result;
+    if (spec.checkExecutable && !isExecutableFile(spec.program))
+        return result;
+    QProcess process;
+    start(process, spec);
+    if (!process.waitForStarted(-1)) {
+        result.failure = process.errorString();
+        return result;
+    }
+    result.end = readToEnd(process, spec, result);
+    if (result.end == ProcessResult::End::TimedOut || result.end == ProcessResult::End::OutputTooLarge) {
+        process.kill();
+        process.waitForFinished(-1);
+    }
+    if (result.end == ProcessResult::End::Exited)
+        result.exitCode = process.exitCode();
+    if (result.end == ProcessResult::End::Crashed)
+        result.failure = process.errorString();
+    if (!result.succeeded() && !spec.outputWhateverStatus) {
+        result.output.clear();
+        result.errors.clear();
+    }
+    return result;
+}
+
+std::optional<QString> startDetached(const QString& program, const QStringList& arguments) {
+    QProcess child;
+    child.setProgram(program);
+    child.setArguments(arguments);
+    child.setStandardInputFile(QProcess::nullDevice());
+    child.setStandardOutputFile(QProcess::nullDevice());
+    child.setStandardErrorFile(QProcess::nullDevice());
+    if (!child.startDetached())
+        return child.errorString();
+    return std::nullopt;
+}
+
+bool isExecutableFile(const QString& path) {
+    const QFileInfo file(path);
+    return file.isFile() && file.isExecutable();
+}
+
+} // namespace tagsmith::base

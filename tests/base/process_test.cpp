@@ -1,0 +1,99 @@
+#include "base/process.h"
+
+#include "support/process_usage.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+using namespace std::chrono_literals;
+using tagsmith::base::ErrorOutput;
+using tagsmith::base::ProcessResult;
+using tagsmith::base::ProcessSpec;
+using tagsmith::base::runProcess;
+
+namespace {
+
+using End = ProcessResult::End;
+
+struct PolicyCase {
+    const char* name = "";
+    const char* script = "";
+    ProcessSpec spec{};
+    End end = End::Exited;
+    int exitCode = 0;
+    QByteArray output{};
+    QByteArray errorText{};
+};
+
+class ProcessPolicy : public ::testing::TestWithParam<PolicyCase> {};
+
+TEST_P(ProcessPolicy, GivesWhatThePolicyKeeps) {
+    const PolicyCase& c = GetParam();
+    ProcessSpec spec = c.spec;
+    spec.program = QStringLiteral("/bin/sh");
+    spec.arguments = {QStringLiteral("-c"), QString::fromUtf8(c.script)};
+    const ProcessResult run = runProcess(spec);
+    EXPECT_EQ(run.end, c.end);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.output, c.output);
+    EXPECT_EQ(run.errors, c.errorText);
+}
+
+constexpr const char* kBothStreams = "echo out; echo err >&2; exit 3";
+const ProcessSpec kAnyStatus{.outputWhateverStatus = true};
+
+INSTANTIATE_TEST_SUITE_P(
+    Policies, ProcessPolicy,
+    ::testing::Values(
+        PolicyCase{"ErrorsToNull", kBothStreams, kAnyStatus, End::Exited, 3, "out\n"},
+        PolicyCase{"ErrorsMerged",
+                   kBothStreams,
+                   {.errors = ErrorOutput::Merged, .outputWhateverStatus = true},
+                   End::Exited,
+                   3,
+                   "out\nerr\n"},
+        PolicyCase{"ErrorsCaptured",
+                   kBothStreams,
+                   {.errors = ErrorOutput::Captured, .outputWhateverStatus = true},
+                   End::Exited,
+                   3,
+                   "out\n",
+                   "err\n"},
+        PolicyCase{"FailedRunGivesNothing", kBothStreams, {.errors = ErrorOutput::Captured}, End::Exited, 3},
+        PolicyCase{"InputIsTheNullDevice", "cat; echo done", {}, End::Exited, 0, "done\n"},
+        PolicyCase{"HangingToolIsKilled", "echo early; exec sleep 30", {.timeLimit = 200ms}, End::TimedOut, -1},
+        PolicyCase{"OverlongOutputIsCutOff", "exec yes", {.outputLimit = 4096}, End::OutputTooLarge, -1},
+        PolicyCase{"CrashIsNoExit", "echo out; kill -KILL $$", kAnyStatus, End::Crashed, -1, "out\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+TEST(Process, AddsToTheInheritedEnvironmentAndReadsLargeOutputToTheEnd) {
+    qputenv("TAGSMITH_PROCESS_TEST", "inherited");
+    const ProcessResult run = runProcess(
+        {.program = QStringLiteral("/bin/sh"),
+         .arguments = {QStringLiteral("-c"),
+                       QStringLiteral(
+                           "printf '%s %s ' \"$TAGSMITH_PROCESS_TEST\" \"$LC_ALL\"; head -c 3000000 /dev/zero")},
+         .environment = tagsmith::base::kCLocale});
+    qunsetenv("TAGSMITH_PROCESS_TEST");
+    ASSERT_TRUE(run.succeeded());
+    EXPECT_TRUE(run.output.startsWith("inherited C "));
+    EXPECT_EQ(run.output.size(), 3000000 + qsizetype(qstrlen("inherited C ")));
+}
+
+// A tool that is missing is asked for again and again; each failed start must
+// not cost the process a descriptor.
+TEST(Process, WhatCannotStartLeavesNoDescriptorBehind) {
+    QTemporaryDir folder;
+    QFile notExecutable(folder.filePath(QStringLiteral("tool")));
+    ASSERT_TRUE(notExecutable.open(QIODevice::WriteOnly) && notExecutable.write("#!/bin/sh\necho no\n") > 0);
+    notExecutable.close();
+    const int before = tagsmith::test::openDescriptorCount();
+    for (const QString& path : {QStringLiteral("/nonexistent/tool"), folder.path(), notExecutable.fileName()}) {
+        for (int run = 0; run < 5; ++run)
+            EXPECT_EQ(runProcess({.program = path}).end, ProcessResult::End::NotStarted) << path.toStdString();
+    }
+    EXPECT_EQ(tagsmith::test::openDescriptorCount(), before);
+}
