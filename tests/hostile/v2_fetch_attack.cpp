@@ -89,7 +89,7 @@ TEST_P(V2FetchAttack, ClosedWithinLimitsWithNothingOfferedOrAcknowledged) {
         },
         kAllowance);
     const double elapsed = base::uptime() - start;
-    ::shutdown(workstation.get(), SHUT_WR);
+    ::shutdown(workstation.get(), SHUT_RDWR); // also ends a dripping attacker
     attacker.join();
     EXPECT_FALSE(acknowledged);
     EXPECT_EQ(offers, 0);
