@@ -5,7 +5,9 @@
 #include "base/bundle.h"
 #include "base/main_thread.h"
 #include "base/process_values.h"
+#include "cable/cable_discovery.h"
 #include "cable/receiver.h"
+#include "cable/workstation_identity.h"
 #include "l10n/l10n.h"
 
 #include <QAction>
@@ -80,7 +82,9 @@ QWidget* Controller::buildWorkstation() {
 }
 
 void Controller::startReceiver() {
-    m_receiver = cable::Receiver::create();
+    cable::Receiver::Setup setup = cable::receiverSetup(cable::cableInterfacesSetting(*m_settings));
+    setup.deviceId = cable::workstationDeviceId(*m_settings);
+    m_receiver = cable::Receiver::create(std::move(setup));
     const QPointer<WorkstationPanel> panel = m_workstation;
     m_receiver->state = [panel](const QString& text) {
         base::onMain([panel, text] {

@@ -1,14 +1,18 @@
 #include "cable/cable_receiver.h"
 
 #include "base/main_thread.h"
-#include "cable/cable_network.h"
+#include "cable/cable_discovery.h"
+
+#include <QSettings>
 
 namespace tagsmith::cable {
 
 namespace {
 
+// The settings are read on every refresh, so a named interface takes effect
+// without a restart.
 QList<CableLink> discoverLinks() {
-    return CableNetwork().current();
+    return cableLinks(cableInterfacesSetting(QSettings()));
 }
 
 } // namespace
@@ -23,6 +27,7 @@ void CableReceiver::start() {
         if (m_timer.active() || m_stopped)
             return;
         m_timer = m_queue.every(m_interval, [this] { refresh(); });
+        m_events = std::make_unique<LinkEvents>([this] { refresh(); });
     });
 }
 
@@ -30,6 +35,7 @@ void CableReceiver::stop(std::function<void()> onStopped) {
     m_queue.async([this, onStopped = std::move(onStopped)] {
         m_stopped = true;
         m_timer.cancel();
+        m_events.reset();
         m_collector->updateCableListeners({}, m_port);
         if (onStopped)
             base::onMain(onStopped);

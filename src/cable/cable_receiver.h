@@ -3,6 +3,7 @@
 #include "base/serial_queue.h"
 #include "cable/cable_link.h"
 #include "cable/collector_v2.h"
+#include "cable/link_events.h"
 
 #include <QList>
 
@@ -14,13 +15,13 @@
 namespace tagsmith::cable {
 
 // Keeps the collector's listeners in step with the cable: once at start, then
-// every second, it rediscovers the links and hands them to the collector, so
-// plugging, unplugging and re-plugging need nothing from the operator.
+// every second and whenever the system reports a link coming up, it rediscovers the links and hands them to the
+// collector, so plugging, unplugging and re-plugging need nothing from the operator.
 class CableReceiver {
 public:
     using LinkSource = std::function<QList<CableLink>()>;
 
-    // getLinks defaults to the full discovery (CableNetwork::current).
+    // getLinks defaults to the full discovery (cableLinks, with the interfaces named in the settings).
     CableReceiver(std::shared_ptr<CollectorV2> collector, std::uint16_t port, LinkSource getLinks = {},
                   std::chrono::milliseconds interval = std::chrono::seconds(1));
     CableReceiver(const CableReceiver&) = delete;
@@ -40,8 +41,9 @@ private:
     const std::uint16_t m_port;
     const LinkSource m_getLinks;
     const std::chrono::milliseconds m_interval;
-    base::RepeatingTimer m_timer; // touched only on m_queue
-    bool m_stopped = false;       // touched only on m_queue
+    base::RepeatingTimer m_timer;         // touched only on m_queue
+    std::unique_ptr<LinkEvents> m_events; // touched only on m_queue
+    bool m_stopped = false;               // touched only on m_queue
     // Declared last, so it is destroyed first: its thread ends, and no task or
     // timer firing can reach the members above while they are torn down. That
     // is why the tasks may capture this plainly.

@@ -18,6 +18,9 @@ struct AttachedMac {
     QString interfaceName;
     QString address; // this workstation's link-local address on interfaceName, without scope
     QString serial;
+    // No tool names the Mac on this cable (Linux has no remotectl): the serial
+    // is the one the report carries, and serial stays empty.
+    bool serialFromReport = false;
 
     bool operator==(const AttachedMac&) const = default;
 };

@@ -47,13 +47,13 @@ public:
         return !code.isEmpty() && send(code);
     }
 
-    // A sealed report that validates and carries the expected serial.
-    std::optional<std::pair<report::Report, QByteArray>> receiveReport(const QString& serial) const {
+    // A sealed report that validates and carries the expected serial, when one is expected.
+    std::optional<std::pair<report::Report, QByteArray>> receiveReport(const std::optional<QString>& serial) const {
         const auto plaintext = openFrame();
         if (!plaintext)
             return std::nullopt;
         Result<report::Report> report = report::validated(*plaintext);
-        if (!report || report->serial != serial)
+        if (!report || (serial && report->serial != *serial))
             return std::nullopt;
         return std::pair{std::move(*report), *plaintext};
     }
@@ -83,7 +83,7 @@ bool pushReport(int socket, const QByteArray& key, const QByteArray& report, con
     return acknowledgement && QString::fromUtf8(*acknowledgement) == QStringLiteral("OK:") + serial;
 }
 
-bool receivePush(int socket, const QByteArray& key, const QString& serial, const ReportOffer& offer,
+bool receivePush(int socket, const QByteArray& key, const std::optional<QString>& serial, const ReportOffer& offer,
                  std::chrono::milliseconds allowance) {
     const Channel channel(socket, key, allowance);
     const auto challenge = channel.read(kChallengeLength);
@@ -91,7 +91,7 @@ bool receivePush(int socket, const QByteArray& key, const QString& serial, const
         return false;
     const auto received = channel.receiveReport(serial);
     return received && offer(received->first, received->second) &&
-           channel.sealAndSend(QByteArrayLiteral("OK:") + serial.toUtf8());
+           channel.sealAndSend(QByteArrayLiteral("OK:") + received->first.serial.toUtf8());
 }
 
 bool servePull(int socket, const QByteArray& key, const ReportSource& takeReport, std::chrono::milliseconds allowance) {
@@ -103,7 +103,7 @@ bool servePull(int socket, const QByteArray& key, const ReportSource& takeReport
     return report && channel.sealAndSend(*report) && channel.openFrame() == kReceived;
 }
 
-bool pullReport(int socket, const QByteArray& key, const QString& serial, const ReportOffer& offer,
+bool pullReport(int socket, const QByteArray& key, const std::optional<QString>& serial, const ReportOffer& offer,
                 std::chrono::milliseconds allowance) {
     const Channel channel(socket, key, allowance);
     const auto challenge = sendChallenge(channel);

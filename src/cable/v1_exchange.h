@@ -38,8 +38,9 @@ bool pushReport(int socket, const QByteArray& key, const QByteArray& report, con
                 std::chrono::milliseconds allowance = kV1ExchangeAllowance);
 
 // Workstation, push: offers a report that validates and carries the expected
-// serial; acknowledges it when the offer is accepted. True when acknowledged.
-bool receivePush(int socket, const QByteArray& key, const QString& serial, const ReportOffer& offer,
+// serial (any serial when none is expected: no tool names the Mac on the
+// cable); acknowledges it when the offer is accepted. True when acknowledged.
+bool receivePush(int socket, const QByteArray& key, const std::optional<QString>& serial, const ReportOffer& offer,
                  std::chrono::milliseconds allowance = kV1ExchangeAllowance);
 
 // Collector, pull: a client without the key never sees the report. True only
@@ -48,9 +49,9 @@ bool servePull(int socket, const QByteArray& key, const ReportSource& takeReport
                std::chrono::milliseconds allowance = kV1ExchangeAllowance);
 
 // Workstation, pull: stops before proving its own key to a server that cannot
-// prove its. The offer gets the report re-encoded with sorted keys. True when
-// the report was accepted and acknowledged.
-bool pullReport(int socket, const QByteArray& key, const QString& serial, const ReportOffer& offer,
+// prove its. The serial is checked as in receivePush. The offer gets the report
+// re-encoded with sorted keys. True when the report was accepted and acknowledged.
+bool pullReport(int socket, const QByteArray& key, const std::optional<QString>& serial, const ReportOffer& offer,
                 std::chrono::milliseconds allowance = kV1ExchangeAllowance);
 
 } // namespace tagsmith::cable

@@ -11,13 +11,13 @@
 
 namespace tagsmith::cable {
 
-namespace {
-
 bool isDeviceId(const QString& text) {
     if (text.isEmpty() || text.size() > kMaxDeviceIdLength)
         return false;
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7e; });
 }
+
+namespace {
 
 std::optional<QByteArray> publicKeyOf(const QJsonValue& value) {
     if (!value.isString())

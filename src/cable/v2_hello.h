@@ -20,6 +20,9 @@ inline constexpr int kMaxDeviceIdLength = 128;
 inline constexpr char kExchangeInfo[] = "tagsmith/report/v2";
 inline constexpr char kAcknowledgement[] = "RECEIVED";
 
+// 1 to 128 printable ASCII characters (space to tilde).
+bool isDeviceId(const QString& text);
+
 // {"challenge": Base64 of 24 bytes, "publicKey": Base64 of 32 bytes, "version": 2}.
 QByteArray collectorHello(const QByteArray& publicKey, const QByteArray& challenge);
 

@@ -13,4 +13,9 @@ std::optional<std::uint16_t> portOption(const CommandLine& line, std::uint16_t f
     return std::uint16_t(port);
 }
 
+QSet<QString> namedCableInterfaces(const CommandLine& line) {
+    const QStringList names = line.values(kCableInterfaceOption);
+    return QSet<QString>(names.begin(), names.end());
+}
+
 } // namespace tagsmith::cli

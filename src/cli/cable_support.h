@@ -18,6 +18,11 @@ namespace tagsmith::cli {
 // error) for anything but 1 to 65535.
 std::optional<std::uint16_t> portOption(const CommandLine& line, std::uint16_t fallback, QString* error);
 
+// The repeatable option naming an interface that counts as cable on Linux,
+// as the settings key "cableInterfaces" does for the window.
+inline const QString kCableInterfaceOption = QStringLiteral("--cable-interface");
+QSet<QString> namedCableInterfaces(const CommandLine& line);
+
 // Exchanges still running when a verb stops hold their server until they
 // finish; waiting for that, within the limit, keeps any from being cut off by
 // the program's exit.

@@ -1,10 +1,12 @@
 #include "cli/verb.h"
 
 #include "base/atomic_file.h"
+#include "cable/cable_discovery.h"
 #include "cable/collector_server.h"
 #include "cable/frames.h"
 #include "cable/receiver.h"
 #include "cable/v1_sockets.h"
+#include "cable/workstation_identity.h"
 #include "cli/cable_support.h"
 #include "cli/report_input.h"
 #include "cli/resources.h"
@@ -16,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -28,7 +31,8 @@ using cable::KeySource;
 const QString kServeSynopsis = QStringLiteral("cable serve-v1 FILE [--port N] [--once]");
 const QString kPushSynopsis = QStringLiteral("cable push FILE --to ADDRESS%NAME [--port N]");
 const QString kPullSynopsis = QStringLiteral("cable pull --from ADDRESS%NAME --serial SERIAL [--port N] [--out DIR]");
-const QString kReceiveSynopsis = QStringLiteral("cable receive --interface NAME --serial SERIAL [--out DIR] [--once]");
+const QString kReceiveSynopsis =
+    QStringLiteral("cable receive [--interface NAME --serial SERIAL | --cable-interface NAME…] [--out DIR] [--once]");
 // A verb started by hand may wait longer for the far end than the receiver's poll does.
 constexpr std::chrono::seconds kConnectLimit{3};
 
@@ -181,11 +185,15 @@ std::optional<cable::AttachedMac> namedMac(const QString& interfaceName, const Q
     return std::nullopt;
 }
 
+// Without --interface, the Mac is found on the cable as the window finds it.
 std::shared_ptr<cable::Receiver> namedMacReceiver(const CommandLine& line) {
-    cable::Receiver::Setup setup;
-    setup.findMac = [interfaceName = line.option(QStringLiteral("--interface")),
-                     serial = line.option(QStringLiteral("--serial"))] { return namedMac(interfaceName, serial); };
+    cable::Receiver::Setup setup = cable::receiverSetup(namedCableInterfaces(line));
+    if (line.has(QStringLiteral("--interface")))
+        setup.findMac = [interfaceName = line.option(QStringLiteral("--interface")),
+                         serial = line.option(QStringLiteral("--serial"))] { return namedMac(interfaceName, serial); };
     setup.key = keySource(line);
+    QSettings settings;
+    setup.deviceId = cable::workstationDeviceId(settings);
     auto receiver = cable::Receiver::create(std::move(setup));
     receiver->state = [](const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); };
     receiver->update = [out = line.option(QStringLiteral("--out")), once = line.has(QStringLiteral("--once"))](
@@ -202,7 +210,8 @@ std::shared_ptr<cable::Receiver> namedMacReceiver(const CommandLine& line) {
 }
 
 int receive(const CommandLine& line) {
-    if (line.option(QStringLiteral("--interface")).isEmpty() || line.option(QStringLiteral("--serial")).isEmpty())
+    if (line.has(QStringLiteral("--interface")) &&
+        (line.option(QStringLiteral("--interface")).isEmpty() || line.option(QStringLiteral("--serial")).isEmpty()))
         return usageFailure(QStringLiteral("缺少 --interface 或 --serial"), kReceiveSynopsis);
     if (!cable::receiverKeyAt(receiverKeyPath(line)))
         return fail(keyFailure(line));
@@ -233,12 +242,14 @@ QList<Verb> cableV1Verbs() {
     const QString once = QStringLiteral("--once");
     const QString out = QStringLiteral("--out");
     const QString serial = QStringLiteral("--serial");
+    Verb receiving = cableVerb(QStringLiteral("receive"), kReceiveSynopsis, 0,
+                               {QStringLiteral("--interface"), serial, out}, {once}, receive);
+    receiving.options.repeatable = {kCableInterfaceOption};
     return {
         cableVerb(QStringLiteral("serve-v1"), kServeSynopsis, 1, {port}, {once}, serveV1),
         cableVerb(QStringLiteral("push"), kPushSynopsis, 1, {QStringLiteral("--to"), port}, {}, push),
         cableVerb(QStringLiteral("pull"), kPullSynopsis, 0, {QStringLiteral("--from"), serial, port, out}, {}, pull),
-        cableVerb(QStringLiteral("receive"), kReceiveSynopsis, 0, {QStringLiteral("--interface"), serial, out}, {once},
-                  receive),
+        receiving,
     };
 }
 

@@ -2,6 +2,7 @@
 #include "cli/resources.h"
 #include "cli/verb.h"
 
+#include "cable/cable_discovery.h"
 #include "cable/cable_network.h"
 #include "cable/cable_receiver.h"
 #include "cable/collector_v2.h"
@@ -23,8 +24,9 @@ namespace {
 
 using cable::CableLink;
 
-const QString kServeSynopsis =
-    QStringLiteral("cable serve FILE --interface NAME[,NAME…] [--port N] [--once] [--resources DIR]");
+const QString kLinksSynopsis = QStringLiteral("cable links [--cable-interface NAME]…");
+const QString kServeSynopsis = QStringLiteral(
+    "cable serve FILE [--interface NAME[,NAME…] | --cable-interface NAME…] [--port N] [--once] [--resources DIR]");
 // The sealed report must still fit in one frame.
 constexpr qint64 kMaxReportBytes = qint64(cable::kMaxFrameLength) - crypto::kSealedBoxOverhead;
 
@@ -33,8 +35,10 @@ int usageFailure(const QString& reason) {
     return kUsage;
 }
 
-int links(const CommandLine&) {
-    QList<CableLink> found = cable::CableNetwork().current();
+int links(const CommandLine& line) {
+    QList<CableLink> found = cable::cableLinks(namedCableInterfaces(line));
+    if (found.isEmpty())
+        return fail(QStringLiteral("没有找到数据线连接。"));
     std::sort(found.begin(), found.end(), [](const CableLink& a, const CableLink& b) {
         return std::tie(a.name, a.family, a.address) < std::tie(b.name, b.family, b.address);
     });
@@ -48,7 +52,8 @@ int links(const CommandLine&) {
 }
 
 struct ServeOptions {
-    QSet<QString> interfaces;
+    QSet<QString> interfaces; // empty: the links discovery finds
+    QSet<QString> named;
     std::uint16_t port = cable::kV2Port;
     bool once = false;
 };
@@ -57,10 +62,7 @@ std::optional<ServeOptions> serveOptions(const CommandLine& line, QString* error
     ServeOptions options;
     const QStringList names = line.option(QStringLiteral("--interface")).split(u',', Qt::SkipEmptyParts);
     options.interfaces = QSet<QString>(names.begin(), names.end());
-    if (options.interfaces.isEmpty()) {
-        *error = QStringLiteral("缺少 --interface：请给出要提供报告的数据线接口名");
-        return std::nullopt;
-    }
+    options.named = namedCableInterfaces(line);
     const auto port = portOption(line, cable::kV2Port, error);
     if (!port)
         return std::nullopt;
@@ -99,7 +101,9 @@ int runServer(const QByteArray& report, const ServeOptions& options) {
             QCoreApplication::exit(kSuccess);
     };
     auto receiver = std::make_unique<cable::CableReceiver>(
-        collector, options.port, [names = options.interfaces] { return cable::CableNetwork::links(names); });
+        collector, options.port, [names = options.interfaces, named = options.named] {
+            return names.isEmpty() ? cable::cableLinks(named) : cable::CableNetwork::links(names);
+        });
     quitOnStopSignals();
     receiver->start();
     const int status = QCoreApplication::exec();
@@ -124,12 +128,19 @@ int serve(const CommandLine& line) {
 
 QList<Verb> cableVerbs() {
     return {
-        {{QStringLiteral("cable"), QStringLiteral("links")}, QStringLiteral("cable links"), 0, 0, {}, links},
+        {{QStringLiteral("cable"), QStringLiteral("links")},
+         kLinksSynopsis,
+         0,
+         0,
+         {{}, {}, {kCableInterfaceOption}},
+         links},
         {{QStringLiteral("cable"), QStringLiteral("serve")},
          kServeSynopsis,
          1,
          1,
-         {{QStringLiteral("--interface"), QStringLiteral("--port"), kResourcesOption}, {QStringLiteral("--once")}},
+         {{QStringLiteral("--interface"), QStringLiteral("--port"), kResourcesOption},
+          {QStringLiteral("--once")},
+          {kCableInterfaceOption}},
          serve},
     };
 }

@@ -8,12 +8,14 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& words, const Op
         const QString& word = words.at(i);
         if (!word.startsWith(QLatin1String("--")) || word == QLatin1String("--")) {
             line.positional.append(word);
+        } else if (accepted.repeatable.contains(word) && i + 1 < words.size()) {
+            line.repeated[word].append(words.at(++i));
         } else if (line.has(word)) {
             *error = QStringLiteral("选项 %1 重复出现").arg(word);
             return std::nullopt;
         } else if (accepted.flags.contains(word)) {
             line.flags.insert(word);
-        } else if (!accepted.valued.contains(word)) {
+        } else if (!accepted.valued.contains(word) && !accepted.repeatable.contains(word)) {
             *error = QStringLiteral("未知选项 %1").arg(word);
             return std::nullopt;
         } else if (i + 1 >= words.size()) {

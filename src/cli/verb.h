@@ -23,12 +23,13 @@ struct Verb {
 
 // Verb groups, one file each.
 QList<Verb> allVerbs();
-QList<Verb> reportVerbs();   // validate, summary
-QList<Verb> labelVerbs();    // label, rows
-QList<Verb> cableVerbs();    // cable links, cable serve
-QList<Verb> cableV1Verbs();  // cable serve-v1, push, pull, receive
-QList<Verb> relayVerbs();    // relay send
-QList<Verb> assembleVerbs(); // assemble
+QList<Verb> reportVerbs();     // validate, summary
+QList<Verb> labelVerbs();      // label, rows
+QList<Verb> cableVerbs();      // cable links, cable serve
+QList<Verb> cableV1Verbs();    // cable serve-v1, push, pull, receive
+QList<Verb> cableFetchVerbs(); // cable fetch
+QList<Verb> relayVerbs();      // relay send
+QList<Verb> assembleVerbs();   // assemble
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);

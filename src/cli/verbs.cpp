@@ -10,6 +10,7 @@ QList<Verb> allVerbs() {
     verbs += labelVerbs();
     verbs += cableVerbs();
     verbs += cableV1Verbs();
+    verbs += cableFetchVerbs();
     verbs += relayVerbs();
     verbs += assembleVerbs();
     return verbs;

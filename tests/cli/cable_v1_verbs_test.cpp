@@ -31,7 +31,7 @@ TEST(CableV1Verbs, RefuseIncompleteOptionsUnsendableReportsAndUnusableKeys) {
         const char* message;
     } cases[] = {
         {{"pull", "--from", "fe80::1%en9"}, 2, "--serial"},
-        {{"receive", "--serial", "K7Q2XW9FJ4"}, 2, "--interface"},
+        {{"receive", "--interface", "en9"}, 2, "--serial"},
         {{"serve-v1", tagsmith::test::reportFixture(QStringLiteral("invalid/serial-with-hyphen.macreport"))}, 1, ""},
         {{"serve-v1", kReport, "--key-file", "/nonexistent/receiver.json"}, 1, "数据线密钥不可用"},
         {{"push", kReport, "--to", "fe80::2%en404"}, 1, "无法连接工作站"},

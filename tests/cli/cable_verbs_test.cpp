@@ -37,7 +37,7 @@ TEST(CableVerbs, ServeRefusesBadOptionsAndUnsendableFiles) {
         int exitCode;
         const char* message;
     } cases[] = {
-        {{report}, 2, "--interface"},
+        {{report, "--cable-interface"}, 2, "缺少取值"},
         {{report, "--interface", en9, "--port", "65536"}, 2, "端口无效"},
         {{report, "--interface", en9, "--port", "port"}, 2, "端口无效"},
         {{writeFile(folder, "invalid", R"({"serial":"C02XK0ABJGH5"})"), "--interface", en9}, 1, ""},
@@ -85,8 +85,20 @@ TEST(CableVerbs, ServePrintsSentForEachWorkstationThatAcknowledges) {
     }
 }
 
-TEST(CableVerbs, LinksFindsNoCableOnAMachineWithoutTheTools) {
-    const auto run = runCli({"cable", "links"});
+// A veth end is no cable until named; named, it is one only while it carries a link-local address.
+TEST(CableVerbs, LinksListsANamedInterfaceWithItsLinkLocalAddress) {
+    NetnsPair pair;
+    if (!pair.ready())
+        GTEST_SKIP() << NetnsPair::skipReason();
+    const auto links = [&](const QStringList& options) {
+        return runCli(QStringList{"cable", "links"} + options, {}, 30000, pair.workstation);
+    };
+    auto run = links({});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(QString::fromUtf8(run.standardError).contains(QStringLiteral("没有找到数据线连接")));
+    run = links({"--cable-interface", "en10"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.standardOutput, QByteArray());
+    EXPECT_EQ(run.standardOutput, "en10 30 10 fe80::2%en10 ff02::1\n");
+    ASSERT_TRUE(tagsmith::test::runIp({"-n", pair.workstation, "addr", "flush", "dev", "en10"}));
+    EXPECT_EQ(links({"--cable-interface", "en10"}).exitCode, 1);
 }
