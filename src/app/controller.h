@@ -11,6 +11,9 @@ class QSettings;
 namespace tagsmith::cable {
 class Receiver;
 }
+namespace tagsmith::relay {
+class RelayInbox;
+}
 
 namespace tagsmith::app {
 
@@ -46,15 +49,17 @@ private:
     QWidget* buildWorkstation();
     void buildApplicationMenu();
     void startReceiver();
+    void startRelayInbox();
     void importFromCommandLine(const QStringList& arguments);
     void willTerminate();
     void showAbout();
 
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QMainWindow> m_window;
-    WorkstationPanel* m_workstation = nullptr;   // owned by m_window
-    CollectorPanel* m_collector = nullptr;       // owned by m_window
-    std::shared_ptr<cable::Receiver> m_receiver; // workstation only; stopped before the window goes
+    WorkstationPanel* m_workstation = nullptr;       // owned by m_window
+    CollectorPanel* m_collector = nullptr;           // owned by m_window
+    std::shared_ptr<cable::Receiver> m_receiver;     // workstation only; stopped before the window goes
+    std::shared_ptr<relay::RelayInbox> m_relayInbox; // workstation with a relay only; stopped likewise
 };
 
 } // namespace tagsmith::app

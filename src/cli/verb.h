@@ -27,7 +27,7 @@ QList<Verb> reportVerbs();   // validate, summary
 QList<Verb> labelVerbs();    // label, rows
 QList<Verb> cableVerbs();    // cable links, cable serve
 QList<Verb> cableV1Verbs();  // cable serve-v1, push, pull, receive
-QList<Verb> relayVerbs();    // relay send
+QList<Verb> relayVerbs();    // relay send, relay receive
 QList<Verb> assembleVerbs(); // assemble
 
 // Failure output: one line of Chinese on standard error.
