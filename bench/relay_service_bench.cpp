@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -34,8 +35,10 @@ struct Relay {
     relayd::IssuerKey issuer = relayd::IssuerKey::loadOrCreate(data.path()).value();
     relayd::RelayService service{*store, issuer, relayd::RelayLimits{1'000'000}};
     std::unique_ptr<relayd::HttpFront> front = relayd::HttpFront::start(service, QStringLiteral("127.0.0.1:0"));
-    relay::RelayConfiguration configuration = relay::RelayConfiguration::fromJson(
-        issuer.publicConfiguration(QStringLiteral("http://127.0.0.1:%1").arg(front->port()))).value();
+    relay::RelayConfiguration configuration =
+        relay::RelayConfiguration::fromJson(
+            issuer.publicConfiguration(QStringLiteral("http://127.0.0.1:%1").arg(front->port())))
+            .value();
 };
 
 relay::RelayTiming fastPolls() {
@@ -56,15 +59,16 @@ struct Workstation {
         body.insert("token", token);
         QUrl url = relay.configuration.server;
         url.setPath("/v1/workstation/" + name);
-        const auto answer = relay::postJson(url, QJsonDocument(body).toJson(QJsonDocument::Compact),
-                                            {30s, 30s, 1 << 20}, cancel);
+        const auto answer =
+            relay::postJson(url, QJsonDocument(body).toJson(QJsonDocument::Compact), {30s, 30s, 1 << 20}, cancel);
         return answer ? relay::interpretAnswer(*answer) : Result<QJsonObject>(answer.error());
     }
     void join(const Relay& relay, relay::RequestCancellation& cancel) {
         token = call(relay, cancel, "register",
                      {{"deviceId", identity.deviceId},
                       {"receiverKey", QString::fromLatin1(crypto::encodeBase64(identity.publicKey()))}})
-                    ->value("token").toString();
+                    ->value("token")
+                    .toString();
         code = call(relay, cancel, "code", {})->value("code").toString();
     }
     void serve(const Relay& relay, relay::RequestCancellation& cancel) const {
@@ -102,9 +106,8 @@ std::optional<Clock::duration> send(const Relay& relay, const relay::RelayTiming
     for (;;) {
         const auto status = client.request("status", receipt);
         if (!status || status->value("status") != QLatin1String("pending"))
-            return status && status->value("status") == QLatin1String("delivered")
-                       ? std::optional(Clock::now() - start)
-                       : std::nullopt;
+            return status && status->value("status") == QLatin1String("delivered") ? std::optional(Clock::now() - start)
+                                                                                   : std::nullopt;
         std::this_thread::sleep_for(timing.pollInterval);
     }
 }
@@ -157,7 +160,7 @@ void BM_RelaySendsToDelivered(benchmark::State& state) {
     state.counters["sends/s"] = benchmark::Counter(double(milliseconds.size()), benchmark::Counter::kIsRate);
     state.counters["p50_ms"] = percentile(milliseconds, 0.50);
     state.counters["p99_ms"] = percentile(milliseconds, 0.99);
-    state.counters["failed"] = failed;
+    state.counters["failed"] = failed.load();
 }
 
 } // namespace

@@ -118,13 +118,15 @@ TEST(RelayServiceAttack, HostileClientsAreRefusedWhileAnHonestPairIsServed) {
 
     // Fifty clients send a head and stall inside the body while the honest pair
     // sends; each is cut off after the ten idle seconds.
-    const QList<test::PeerScript> stalls(
-        50, test::PeerScript{{}, {}, 200ms, post("/v1/relay/status", {}, "Content-Length: 40\r\n") + "{"});
-    test::PeerCrowd crowd(QStringLiteral("127.0.0.1"), port, stalls);
-    std::thread dripping([&] { crowd.run(10s + test::kSlack); });
-    EXPECT_TRUE(honestPairIsServed(relay));
-    dripping.join();
-    EXPECT_EQ(crowd.endedCount(), crowd.size());
+    {
+        const QList<test::PeerScript> stalls(
+            50, test::PeerScript{{}, {}, 200ms, post("/v1/relay/status", {}, "Content-Length: 40\r\n") + "{"});
+        test::PeerCrowd crowd(QStringLiteral("127.0.0.1"), port, stalls);
+        std::thread stalling([&] { crowd.run(10s + test::kSlack); });
+        EXPECT_TRUE(honestPairIsServed(relay));
+        stalling.join();
+        EXPECT_EQ(crowd.endedCount(), crowd.size());
+    } // the crowd closes its own ends before the descriptors are counted
 
     EXPECT_TRUE(test::waitUntil([&] { return test::openDescriptorCount() <= descriptorsBefore; }, 10s))
         << test::openDescriptorCount() << " descriptors open, " << descriptorsBefore << " before";

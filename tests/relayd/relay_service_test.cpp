@@ -18,7 +18,7 @@ using relayd::RelayReply;
 namespace {
 
 const QByteArray kReport = R"({"serial":"C02XK0ABJGH5"})";
-const QString kNonce = QString(48, u'7');
+const QString kNonce = QStringLiteral("7a").repeated(24);
 const QString kCollector = QStringLiteral("203.0.113.7");
 
 // A relay on a real database in a folder of its own, on a clock the test turns.
@@ -146,7 +146,7 @@ TEST(RelayService, ReachesNobodyThroughAWrongExpiredOrGuessedCode) {
     EXPECT_EQ(relay.call("/v1/relay/submit", early.envelope).status, 403) << "the ticket has expired";
     relay.now += relayd::RelayLimits{}.codeLifetimeMs;
     EXPECT_EQ(send(relay, code).resolved.status, 404) << "the code has expired";
-    EXPECT_TRUE(workstation.inbox(relay).isEmpty());
+    EXPECT_EQ(workstation.inbox(relay).size(), 1) << "only the send made while code and ticket lived";
 
     // Ten lookups a minute per address: the eleventh is refused, another address is served.
     for (int guess = 0; guess < 9; ++guess)
