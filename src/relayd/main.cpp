@@ -74,16 +74,21 @@ int issuerPublic(const QMap<QString, QString>& given) {
     return kSuccess;
 }
 
+sigset_t stopSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    return signals;
+}
+
 // Until SIGINT or SIGTERM, forgetting expired state once a minute.
 void serveUntilStopped(relayd::RelayService& service) {
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
+    const sigset_t signals = stopSignals();
     const timespec interval{kSweepSeconds, 0};
     for (;;) {
         service.sweep();
-        const int received = sigtimedwait(&stopSignals, nullptr, &interval);
+        const int received = sigtimedwait(&signals, nullptr, &interval);
         if (received == SIGINT || received == SIGTERM)
             return;
     }
@@ -113,11 +118,8 @@ int serve(const QMap<QString, QString>& given) {
     if (!store)
         return fail(QStringLiteral("无法打开中转数据库：") + *folder);
     // Blocked before any thread starts, so that only the wait below takes them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    const sigset_t signals = stopSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     relayd::RelayService service(*store, *issuer, *chosen);
     const auto front = relayd::HttpFront::start(service, given.value(QStringLiteral("--listen")));
     if (!front)
