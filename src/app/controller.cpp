@@ -1,6 +1,7 @@
 #include "app/controller.h"
 
 #include "app/collector_panel.h"
+#include "app/receive_code_view.h"
 #include "app/workstation_panel.h"
 #include "base/bundle.h"
 #include "base/main_thread.h"
@@ -9,6 +10,7 @@
 #include "cable/receiver.h"
 #include "cable/workstation_identity.h"
 #include "l10n/l10n.h"
+#include "relay/relay_inbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,8 +43,10 @@ Controller::Controller(bool isCollector, const QStringList& arguments, QObject* 
     }
     showWindow();
     importFromCommandLine(arguments);
-    if (!isCollector)
+    if (!isCollector) {
         startReceiver();
+        startRelayInbox();
+    }
 }
 
 Controller::Controller(CollectorServices services, bool preview, QObject* parent) : QObject(parent) {
@@ -98,6 +102,31 @@ void Controller::startReceiver() {
     m_receiver->start();
 }
 
+// Reports through the relay take the cable's accept path: saved, shown and
+// printed the same way, once. A bundle without a relay receives by cable only.
+void Controller::startRelayInbox() {
+    const Result<relay::RelayConfiguration> configuration =
+        relay::RelayConfiguration::fromFile(base::Bundle::main().resourcePath(relay::kRelayConfigurationFileName));
+    if (!configuration)
+        return;
+    const QPointer<WorkstationPanel> panel = m_workstation;
+    const QPointer<ReceiveCodeView> view = m_workstation->receiveCode();
+    view->show();
+    m_relayInbox = relay::RelayInbox::create(*configuration);
+    m_relayInbox->onCode = [view](const QString& code) {
+        if (view)
+            view->showCode(code);
+    };
+    m_relayInbox->onState = [view](const QString& text) {
+        if (view)
+            view->showRelayState(text);
+    };
+    m_relayInbox->accept = [panel](const report::Report& report, const QByteArray& bytes) {
+        return panel && panel->acceptReport(report, bytes);
+    };
+    m_relayInbox->start();
+}
+
 // "--import FILE" as the only arguments opens that report at start, in either role.
 void Controller::importFromCommandLine(const QStringList& arguments) {
     if (arguments.size() != 3 || arguments.at(1) != QLatin1String("--import"))
@@ -145,6 +174,8 @@ void Controller::willTerminate() {
         m_collector->shutdown();
     if (m_receiver)
         m_receiver->stop();
+    if (m_relayInbox)
+        m_relayInbox->stop();
 }
 
 void Controller::buildApplicationMenu() {

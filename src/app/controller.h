@@ -11,6 +11,9 @@ class QSettings;
 namespace tagsmith::cable {
 class Receiver;
 }
+namespace tagsmith::relay {
+class RelayInbox;
+}
 
 namespace tagsmith::app {
 
@@ -46,6 +49,7 @@ private:
     QWidget* buildWorkstation();
     void buildApplicationMenu();
     void startReceiver();
+    void startRelayInbox();
     void importFromCommandLine(const QStringList& arguments);
     void terminate();
     void willTerminate();
@@ -53,10 +57,11 @@ private:
 
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QMainWindow> m_window;
-    WorkstationPanel* m_workstation = nullptr;   // owned by m_window
-    CollectorPanel* m_collector = nullptr;       // owned by m_window
-    std::shared_ptr<cable::Receiver> m_receiver; // workstation only; stopped before the window goes
-    bool m_mayTerminate = false;                 // the quit's wait is over: the window may close
+    WorkstationPanel* m_workstation = nullptr;       // owned by m_window
+    CollectorPanel* m_collector = nullptr;           // owned by m_window
+    std::shared_ptr<cable::Receiver> m_receiver;     // workstation only; stopped before the window goes
+    std::shared_ptr<relay::RelayInbox> m_relayInbox; // workstation with a relay only; stopped likewise
+    bool m_mayTerminate = false;                     // the quit's wait is over: the window may close
 };
 
 } // namespace tagsmith::app

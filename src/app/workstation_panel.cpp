@@ -2,6 +2,7 @@
 
 #include "app/frames.h"
 #include "app/label_supplement_dialog.h"
+#include "app/receive_code_view.h"
 #include "app/report_display.h"
 #include "base/atomic_file.h"
 #include "base/main_thread.h"
@@ -84,6 +85,8 @@ void WorkstationPanel::buildControls() {
     connect(m_action, &QPushButton::clicked, this, &WorkstationPanel::importFile);
     connect(m_extra, &QPushButton::clicked, this, &WorkstationPanel::printReport);
     connect(m_supplement, &QPushButton::clicked, this, &WorkstationPanel::editLabel);
+    m_receiveCode = placed(new ReceiveCodeView(this), 530, 8, 150, 90);
+    m_receiveCode->hide();
 }
 
 void WorkstationPanel::showStatus(const QString& text) {

@@ -20,6 +20,8 @@ class ConfigurationView;
 
 namespace tagsmith::app {
 
+class ReceiveCodeView;
+
 // Where the workstation keeps its files and which printing tools it runs.
 struct WorkstationPlaces {
     QString reportsFolder = defaultReportsFolder();
@@ -53,6 +55,7 @@ public:
     const std::optional<report::Report>& report() const { return m_report; }
     const std::optional<QString>& saved() const { return m_saved; }
     label::LabelPrinter& printer() { return m_printer; }
+    ReceiveCodeView* receiveCode() const { return m_receiveCode; } // hidden until the relay is in use
 
 private:
     void buildControls();
@@ -71,6 +74,7 @@ private:
     QPushButton* m_action = nullptr;
     QPushButton* m_extra = nullptr;
     QPushButton* m_supplement = nullptr;
+    ReceiveCodeView* m_receiveCode = nullptr;
 };
 
 } // namespace tagsmith::app

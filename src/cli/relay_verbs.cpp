@@ -1,12 +1,18 @@
+#include "app/workstation_panel.h"
+#include "base/atomic_file.h"
+#include "cli/cable_support.h"
 #include "cli/report_input.h"
 #include "cli/resources.h"
 #include "cli/stop_signals.h"
 #include "cli/verb.h"
 #include "relay/cloud_relay.h"
+#include "relay/relay_inbox.h"
 #include "relay/transport_error.h"
+#include "report/report_file.h"
 #include "report/report_json.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <optional>
@@ -56,6 +62,50 @@ int runSend(const CommandLine& line) {
                 report::encodeReport(*report, report::JsonLayout::compactAnyOrder));
 }
 
+bool saveReport(const QString& folder, const report::Report& report, const QByteArray& bytes) {
+    const Result<void> written =
+        base::writeFileAtomically(QDir(folder).filePath(report::reportFileName(report)), bytes);
+    if (!written)
+        std::fprintf(stderr, "接收到报告，但保存失败：%s\n", qUtf8Printable(written.error().description));
+    return written.has_value();
+}
+
+// The workstation's receiving half without a window: the same identity, code
+// and inbox, each report saved in the --out folder (the workstation's report
+// folder without it) before the relay hears "delivered".
+int runReceive(const CommandLine& line) {
+    const Result<relay::RelayConfiguration> configuration =
+        relay::RelayConfiguration::fromFile(resourcePath(line, relay::kRelayConfigurationFileName));
+    if (!configuration)
+        return fail(configuration.error().description);
+    useResourceRules(line);
+    auto inbox = relay::RelayInbox::create(*configuration);
+    inbox->onCode = [](const QString& code) {
+        printLine(QStringLiteral("CODE ") + code);
+        std::fflush(stdout);
+    };
+    inbox->onState = [](const QString& text) {
+        if (!text.isEmpty())
+            printProgress(text);
+    };
+    inbox->accept = [out = line.option(QStringLiteral("--out"), app::WorkstationPlaces::defaultReportsFolder())](
+                        const report::Report& report, const QByteArray& bytes) {
+        return saveReport(out, report, bytes);
+    };
+    inbox->onDelivered = [once = line.has(QStringLiteral("--once"))](const QString& serial) {
+        printLine(serial);
+        std::fflush(stdout);
+        if (once)
+            QCoreApplication::exit(kSuccess);
+    };
+    quitOnStopSignals();
+    inbox->start();
+    const int status = QCoreApplication::exec();
+    inbox->stop();
+    awaitRelease(std::move(inbox));
+    return status;
+}
+
 } // namespace
 
 QList<Verb> relayVerbs() {
@@ -66,6 +116,12 @@ QList<Verb> relayVerbs() {
          2,
          OptionSpec{{kResourcesOption}, {}},
          runSend},
+        {{QStringLiteral("relay"), QStringLiteral("receive")},
+         QStringLiteral("relay receive [--out DIR] [--once] [--resources DIR]"),
+         0,
+         0,
+         OptionSpec{{kResourcesOption, QStringLiteral("--out")}, {QStringLiteral("--once")}},
+         runReceive},
     };
 }
 

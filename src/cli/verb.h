@@ -28,7 +28,7 @@ QList<Verb> labelVerbs();      // label, rows
 QList<Verb> cableVerbs();      // cable links, cable serve
 QList<Verb> cableV1Verbs();    // cable serve-v1, push, pull, receive
 QList<Verb> cableFetchVerbs(); // cable fetch
-QList<Verb> relayVerbs();      // relay send
+QList<Verb> relayVerbs();      // relay send, relay receive
 QList<Verb> assembleVerbs();   // assemble
 
 // Failure output: one line of Chinese on standard error.

@@ -1,0 +1,171 @@
+#include "base/read_file.h"
+#include "crypto/base64.h"
+#include "relay/relay_crypto.h"
+#include "relay/relay_inbox.h"
+#include "relayd/http_front.h"
+#include "relayd/relay_service.h"
+#include "report/report_json.h"
+#include "report/validation.h"
+#include "support/cli.h"
+#include "support/sample_reports.h"
+#include "support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace tagsmith;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kReportFile = QStringLiteral("valid/H4XQ9T2M7V_2025-04-22T14-02-41Z.macreport");
+
+// The relay service as a shop runs it, on a loopback port that stays the same across restarts.
+struct RelayProcess {
+    QTemporaryDir data;
+    QProcess process;
+    QString listen = QStringLiteral("127.0.0.1:0");
+
+    bool start() {
+        process.start(
+            test::buildPath(QStringLiteral("tagsmith-relay")),
+            {QStringLiteral("serve"), QStringLiteral("--listen"), listen, QStringLiteral("--data"), data.path()});
+        if (!test::waitUntil([&] { return process.canReadLine(); }, 10s))
+            return false;
+        listen = QStringLiteral("127.0.0.1:") + QString::fromLatin1(process.readLine()).section(u' ', 1).trimmed();
+        return true;
+    }
+    void stop() {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+    ~RelayProcess() { stop(); }
+};
+
+// Bundle resources naming this relay, from its own issuer-public command.
+struct Resources {
+    QTemporaryDir folder;
+
+    explicit Resources(const RelayProcess& relay) {
+        QFile::copy(test::sourcePath(QStringLiteral("resources/a-models.json")), folder.filePath("a-models.json"));
+        QProcess issuer;
+        issuer.start(test::buildPath(QStringLiteral("tagsmith-relay")),
+                     {QStringLiteral("issuer-public"), QStringLiteral("--data"), relay.data.path(),
+                      QStringLiteral("--server"), QStringLiteral("http://") + relay.listen});
+        issuer.waitForFinished(10000);
+        QFile file(folder.filePath(QStringLiteral("issuer-public.json")));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(issuer.readAllStandardOutput());
+    }
+};
+
+// `tagsmith relay receive --once` with an application data folder of its own.
+struct Workstation {
+    QTemporaryDir home;
+    QTemporaryDir out;
+    QProcess process;
+
+    QString start(const Resources& resources) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+        process.setProcessEnvironment(environment);
+        process.start(test::cliPath(),
+                      {QStringLiteral("relay"), QStringLiteral("receive"), QStringLiteral("--once"),
+                       QStringLiteral("--out"), out.path(), QStringLiteral("--resources"), resources.folder.path()});
+        if (!test::waitUntil([&] { return process.canReadLine(); }, 10s))
+            return {};
+        return QString::fromLatin1(process.readLine()).trimmed();
+    }
+    ~Workstation() {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+};
+
+} // namespace
+
+TEST(RelayEndToEnd, ACollectorsSendIsSavedByTheWorkstationThatShowsTheCode) {
+    RelayProcess relay;
+    ASSERT_TRUE(relay.start());
+    const Resources resources(relay);
+    Workstation workstation;
+    const QString codeLine = workstation.start(resources);
+    ASSERT_TRUE(codeLine.startsWith(QStringLiteral("CODE "))) << codeLine.toStdString();
+
+    const test::CliRun sent =
+        test::runCli({QStringLiteral("relay"), QStringLiteral("send"), codeLine.mid(5),
+                      test::reportFixture(kReportFile), QStringLiteral("--resources"), resources.folder.path()});
+    EXPECT_EQ(sent.exitCode, 0) << sent.standardError.toStdString();
+    ASSERT_TRUE(workstation.process.waitForFinished(10000));
+    EXPECT_EQ(workstation.process.exitCode(), 0);
+    const QStringList saved = QDir(workstation.out.path()).entryList(QDir::Files);
+    ASSERT_EQ(saved.size(), 1);
+    const auto rules = report::loadARules(test::sourcePath(QStringLiteral("resources/a-models.json")));
+    const report::Report expected = report::validated(test::reportFixtureBytes(kReportFile), rules).value();
+    EXPECT_EQ(QString::fromLatin1(workstation.process.readAllStandardOutput()).trimmed(), expected.serial);
+    EXPECT_EQ(
+        report::validated(base::readFileUpTo(QDir(workstation.out.path()).filePath(saved[0]), 1 << 20).value(), rules)
+            .value(),
+        expected);
+
+    // Both ends restart: the workstation keeps its identity and code.
+    relay.stop();
+    ASSERT_TRUE(relay.start());
+    workstation.process.close();
+    EXPECT_EQ(workstation.start(resources), codeLine);
+}
+
+TEST(RelayEndToEnd, ATamperedEnvelopeIsDroppedAndNeverConfirmed) {
+    QTemporaryDir data;
+    QTemporaryDir identity;
+    const auto store = relayd::RelayStore::open(data.filePath(QStringLiteral("relay.sqlite3")));
+    const relayd::IssuerKey issuer = relayd::IssuerKey::loadOrCreate(data.path()).value();
+    relayd::RelayService service(*store, issuer);
+    const auto front = relayd::HttpFront::start(service, QStringLiteral("127.0.0.1:0"));
+    ASSERT_TRUE(front);
+    const QString server = QStringLiteral("http://127.0.0.1:%1").arg(front->port());
+    const auto inbox = relay::RelayInbox::create(
+        relay::RelayConfiguration::fromJson(issuer.publicConfiguration(server)).value(), identity.path());
+    QString code;
+    QStringList accepted;
+    inbox->onCode = [&](const QString& shown) { code = shown; };
+    inbox->accept = [&](const report::Report& report, const QByteArray&) {
+        accepted.append(report.serial);
+        return true;
+    };
+    inbox->start();
+    ASSERT_TRUE(test::waitUntil([&] { return !code.isEmpty(); }, 10s));
+
+    const QByteArray report = test::reportFixtureBytes(kReportFile);
+    const auto submit = [&](bool tamper) {
+        const QString nonce(48, u'5');
+        const QString ticket =
+            service
+                .handle("/v1/relay/resolve", QJsonDocument(QJsonObject{{"code", code}, {"nonce", nonce}}).toJson(),
+                        QStringLiteral("127.0.0.1"))
+                .body["ticket"]
+                .toString();
+        QJsonObject envelope = relay::RelayCrypto::encrypt(
+                                   report, relay::RelayCrypto::verify(ticket, issuer.publicKey(), code, nonce).value())
+                                   .value();
+        QByteArray ciphertext = crypto::decodeBase64(envelope["ciphertext"].toString().toLatin1()).value();
+        ciphertext[7] = char(ciphertext[7] ^ (tamper ? 1 : 0));
+        envelope["ciphertext"] = QString::fromLatin1(crypto::encodeBase64(ciphertext));
+        envelope["ticket"] = ticket;
+        EXPECT_EQ(service.handle("/v1/relay/submit", QJsonDocument(envelope).toJson(), {}).status, 200);
+        return envelope;
+    };
+    const auto status = [&](const QJsonObject& envelope) {
+        return service.handle("/v1/relay/status", QJsonDocument(envelope).toJson(), {}).body["status"].toString();
+    };
+    const QJsonObject tampered = submit(true);
+    const QJsonObject honest = submit(false);
+    EXPECT_TRUE(test::waitUntil([&] { return status(honest) == QLatin1String("delivered"); }, 10s));
+    EXPECT_EQ(accepted, QStringList{QStringLiteral("H4XQ9T2M7V")});
+    EXPECT_EQ(status(tampered), QStringLiteral("pending"));
+    inbox->stop();
+}
