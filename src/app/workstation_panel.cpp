@@ -34,13 +34,10 @@ Error reportTooLarge() {
     return {report::kReportErrorDomain, report::kReportTooLarge, QStringLiteral("报告文件过大。")};
 }
 
-// A size attribute that cannot be read fails the import like a read error.
+// A missing file or a folder fails in the read, which says which it is.
 Result<report::Report> readImport(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile())
-        return Error{QStringLiteral("文件"), 1,
-                     QStringLiteral("无法读取文件 %1。").arg(QDir::toNativeSeparators(path))};
-    if (info.size() > report::kMaxReportBytes)
+    if (info.isFile() && info.size() > report::kMaxReportBytes)
         return reportTooLarge();
     const Result<QByteArray> bytes = base::readFileUpTo(path, report::kMaxReportBytes + 1);
     if (!bytes)

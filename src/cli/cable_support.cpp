@@ -1,5 +1,7 @@
 #include "cli/cable_support.h"
 
+#include "cli/verb.h"
+
 namespace tagsmith::cli {
 
 std::optional<std::uint16_t> portOption(const CommandLine& line, std::uint16_t fallback, QString* error) {
@@ -11,6 +13,10 @@ std::optional<std::uint16_t> portOption(const CommandLine& line, std::uint16_t f
         return std::nullopt;
     }
     return std::uint16_t(port);
+}
+
+int stopStatus(const CommandLine& line) {
+    return line.has(QStringLiteral("--once")) ? kInterrupted : kSuccess;
 }
 
 } // namespace tagsmith::cli
