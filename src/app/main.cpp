@@ -1,4 +1,5 @@
 #include "app/controller.h"
+#include "app/qt_translations.h"
 #include "app/relaunch.h"
 #include "app/self_test.h"
 #include "app/startup.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     const base::Bundle& bundle = base::Bundle::main();
     report::setARules(report::loadARules(bundle.resourcePath(report::kARulesFileName)));
     QApplication application(argc, argv);
+    app::installQtTranslations(application);
     const app::StartupPlan plan = app::planStartup(arguments, bundle.identifier);
     setProcessValues({plan.isCollector, plan.inspectionPreview});
     // Preferences are kept per role, under the bundle identifier on macOS.

@@ -92,10 +92,12 @@ TEST(CableVerbs, ServePrintsSentForEachWorkstationThatAcknowledgesAndTellsAnInte
             std::chrono::seconds(10)))
             << "the server says when it is ready";
         EXPECT_EQ(ready, "正在提供报告，等待工作站取走…\n");
-        if (c.fetched)
+        if (c.fetched) {
             EXPECT_EQ(fetch(), kReport);
-        if (c.fetched && c.signal != 0)
+        }
+        if (c.fetched && c.signal != 0) {
             EXPECT_TRUE(tagsmith::test::waitUntil([&] { return server.bytesAvailable() > 0; }));
+        }
         if (c.signal != 0)
             ::kill(pid_t(server.processId()), c.signal);
         ASSERT_TRUE(server.waitForFinished(10000));

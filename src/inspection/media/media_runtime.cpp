@@ -5,7 +5,6 @@
 #include "inspection/media/media_system_log.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTimer>
 
 #include <memory>
@@ -28,8 +27,7 @@ base::SerialQueue& MediaRuntime::logQueue() {
 }
 
 void MediaRuntime::log(const QString& message) {
-    static MediaLog mediaLog(QDir::homePath() + QStringLiteral("/Library/Logs/Lintwell"), logQueue(),
-                             writeMediaSystemLog);
+    static MediaLog mediaLog(mediaLogFolder(), logQueue(), writeMediaSystemLog);
     mediaLog.write(message);
 }
 
