@@ -23,16 +23,24 @@ TEST(LabelPrintDialog, PreviewKeepsTheLabelPageWhateverPrinterIsChosen) {
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QString title;
     int pages = 0;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        title = dialog->windowTitle();
-        printer.setPageSize(QPageSize(QPageSize::Letter));
-        auto* preview = dialog->findChild<QPrintPreviewWidget*>();
-        preview->updatePreview();
-        pages = preview->pageCount();
-        dialog->reject();
+    // Looks for the dialog once the event loop of its exec() runs.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(widget);
+            if (dialog == nullptr || !dialog->isVisible())
+                continue;
+            poll.stop();
+            title = dialog->windowTitle();
+            printer.setPageSize(QPageSize(QPageSize::Letter));
+            auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+            preview->updatePreview();
+            pages = preview->pageCount();
+            dialog->reject();
+            return;
+        }
     });
+    poll.start(10);
     const tagsmith::label::Label label;
     EXPECT_FALSE(tagsmith::label::runLabelPrintDialog(
         printer, [&label](QPainter& painter) { label.drawFilling(painter); }, nullptr));
