@@ -5,9 +5,39 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextBoundaryFinder>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tagsmith::app {
+
+namespace {
+
+constexpr int kMaxSupplementCharacters = 20;
+
+qsizetype graphemeCount(const QString& text) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype count = 0;
+    while (finder.toNextBoundary() > 0)
+        ++count;
+    return count;
+}
+
+bool containsLineBreak(const QString& text) {
+    static const QString breaks = QStringLiteral("\n\r\v\f\u0085\u2028\u2029");
+    return std::any_of(text.begin(), text.end(), [](QChar character) { return breaks.contains(character); });
+}
+
+} // namespace
+
+std::optional<QString> supplementRefusal(const QString& field, const QString& text) {
+    if (containsLineBreak(text))
+        return QStringLiteral("%1含有换行").arg(field);
+    if (graphemeCount(text) > kMaxSupplementCharacters)
+        return QStringLiteral("%1超过 %2 个字符").arg(field).arg(kMaxSupplementCharacters);
+    return std::nullopt;
+}
 
 LabelSupplementDialog::LabelSupplementDialog(const QString& disk, const QString& exterior, QWidget* parent)
     : QDialog(parent), m_disk(new QLineEdit(disk, this)), m_exterior(new QLineEdit(exterior, this)) {

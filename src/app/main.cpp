@@ -1,4 +1,5 @@
 #include "app/application_run.h"
+#include "app/qt_translations.h"
 #include "app/relaunch.h"
 #include "app/self_test.h"
 #include "app/startup.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     if (plan.selfTest)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    app::installQtTranslations(application);
     setProcessValues({plan.isCollector, plan.inspectionPreview});
     // Preferences are kept per role, under the bundle identifier on macOS.
     QCoreApplication::setOrganizationName(QStringLiteral("Tagsmith"));

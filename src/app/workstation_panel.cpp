@@ -1,5 +1,6 @@
 #include "app/workstation_panel.h"
 
+#include "app/action_line.h"
 #include "app/frames.h"
 #include "app/label_supplement_dialog.h"
 #include "app/receive_code_view.h"
@@ -25,7 +26,6 @@ namespace tagsmith::app {
 namespace {
 
 constexpr QSize kContentSize(700, 580);
-constexpr int kMaxSupplementCharacters = 20;
 
 QString digest(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
@@ -35,22 +35,15 @@ Error reportTooLarge() {
     return {report::kReportErrorDomain, report::kReportTooLarge, QStringLiteral("报告文件过大。")};
 }
 
-// A size attribute that cannot be read fails the import like a read error.
+// A missing file or a folder fails in the read, which says which it is.
 Result<report::Report> readImport(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile())
-        return Error{QStringLiteral("文件"), 1,
-                     QStringLiteral("无法读取文件 %1。").arg(QDir::toNativeSeparators(path))};
-    if (info.size() > report::kMaxReportBytes)
+    if (info.isFile() && info.size() > report::kMaxReportBytes)
         return reportTooLarge();
     const Result<QByteArray> bytes = base::readFileUpTo(path, report::kMaxReportBytes + 1);
     if (!bytes)
         return bytes.error();
     return report::validated(*bytes);
-}
-
-bool isAcceptableSupplement(const QString& text) {
-    return text.size() <= kMaxSupplementCharacters && !text.contains(u'\n') && !text.contains(u'\r');
 }
 
 std::optional<QString> presentUnlessEmpty(const QString& text) {
@@ -74,6 +67,7 @@ WorkstationPanel::~WorkstationPanel() = default;
 void WorkstationPanel::buildControls() {
     placed(wrappingLabel(QStringLiteral("数据线自动接收 → 打印标签"), 22, this, QFont::DemiBold), 24, 514, 650, 40);
     m_status = placed(wrappingLabel(QString(), 13, this), 24, 440, 650, 60);
+    m_actionLine = placed(new ActionLine(this), 24, 423, 650, 17);
     m_autoPrint = placed(new QCheckBox(QStringLiteral("收到报告后自动打印（每台一次）"), this), 24, 395, 480, 28);
     m_autoPrint->setChecked(m_printer.autoPrint());
     connect(m_autoPrint, &QCheckBox::toggled, this, [this](bool on) { m_printer.setAutoPrint(on); });
@@ -91,6 +85,11 @@ void WorkstationPanel::buildControls() {
 
 void WorkstationPanel::showStatus(const QString& text) {
     m_status->setText(text);
+}
+
+void WorkstationPanel::showOutcome(const QString& text) {
+    showStatus(text);
+    m_actionLine->record(text);
 }
 
 void WorkstationPanel::show(const report::Report& report) {
@@ -114,8 +113,8 @@ bool WorkstationPanel::acceptReport(const report::Report& report, const QByteArr
     m_saved = path;
     show(report);
     m_extra->setEnabled(true);
-    showStatus(QStringLiteral("已通过数据线接收 ") + report.serial +
-               QStringLiteral("，并与连接设备的序列号核对。请预览并打印。"));
+    showOutcome(QStringLiteral("已通过数据线接收 ") + report.serial +
+                QStringLiteral("，并与连接设备的序列号核对。请预览并打印。"));
     if (window()) {
         window()->raise();
         window()->activateWindow();
@@ -125,7 +124,7 @@ bool WorkstationPanel::acceptReport(const report::Report& report, const QByteArr
     base::onMain([self = QPointer(this), report] {
         if (self)
             if (const auto status = self->m_printer.submitAutomatically(report))
-                self->showStatus(*status);
+                self->showOutcome(*status);
     });
     return true;
 }
@@ -134,7 +133,7 @@ std::optional<QString> WorkstationPanel::save(const report::Report& report, cons
     const QString path = QDir(m_places.reportsFolder).filePath(report::reportFileName(report));
     const Result<void> written = base::writeFileAtomically(path, bytes);
     if (!written) {
-        showStatus(QStringLiteral("接收到报告，但保存失败：") + written.error().description);
+        showOutcome(QStringLiteral("接收到报告，但保存失败：") + written.error().description);
         return std::nullopt;
     }
     return path;
@@ -144,14 +143,14 @@ void WorkstationPanel::load(const QString& path) {
     clearReport();
     const Result<report::Report> imported = readImport(path);
     if (!imported) {
-        showStatus(QStringLiteral("导入失败：") + imported.error().description);
+        showOutcome(QStringLiteral("导入失败：") + imported.error().description);
         return;
     }
     m_report = *imported;
     show(*imported);
     m_extra->setEnabled(true);
-    showStatus(QStringLiteral("已导入 ") + QFileInfo(path).fileName() +
-               QStringLiteral("。请核对整机序列号，随后预览打印。"));
+    showOutcome(QStringLiteral("已导入 ") + QFileInfo(path).fileName() +
+                QStringLiteral("。请核对整机序列号，随后预览打印。"));
 }
 
 void WorkstationPanel::importFile() {
@@ -163,8 +162,8 @@ void WorkstationPanel::importFile() {
 }
 
 void WorkstationPanel::printReport() {
-    if (m_report)
-        m_printer.printManually(*m_report, this);
+    if (m_report && m_printer.printManually(*m_report, this))
+        m_actionLine->record(QStringLiteral("已打印 ") + m_report->serial + QStringLiteral(" 的标签。"));
 }
 
 void WorkstationPanel::editLabel() {
@@ -178,11 +177,22 @@ void WorkstationPanel::editLabel() {
 bool WorkstationPanel::applyLabelSupplement(const QString& disk, const QString& exterior) {
     const QString trimmedDisk = disk.trimmed();
     const QString trimmedExterior = exterior.trimmed();
-    if (!m_report || !isAcceptableSupplement(trimmedDisk) || !isAcceptableSupplement(trimmedExterior))
+    if (!m_report)
         return false;
+    QStringList refusals;
+    for (const auto& refusal : {supplementRefusal(QStringLiteral("硬盘容量"), trimmedDisk),
+                                supplementRefusal(QStringLiteral("A 型号"), trimmedExterior)})
+        if (refusal)
+            refusals.append(*refusal);
+    if (!refusals.isEmpty()) {
+        m_actionLine->record(QStringLiteral("标签补充未应用，两项均未改动：") + refusals.join(QStringLiteral("；")) +
+                             u'。');
+        return false;
+    }
     m_report->disk = presentUnlessEmpty(trimmedDisk);
     m_report->exterior = presentUnlessEmpty(trimmedExterior);
     show(*m_report);
+    m_actionLine->record(QStringLiteral("标签补充已应用，下次打印使用新内容。"));
     return true;
 }
 

@@ -14,6 +14,10 @@ class QLabel;
 class QPushButton;
 class QSettings;
 
+namespace tagsmith::app {
+class ActionLine;
+}
+
 namespace tagsmith::collect {
 class ConfigurationView;
 }
@@ -44,6 +48,9 @@ public:
     // is accepted, so the collector may be acknowledged.
     bool acceptReport(const report::Report& report, const QByteArray& bytes);
     void showStatus(const QString& text);
+    // An outcome of the operator's action: in the status line and, kept with
+    // its time, in the action line.
+    void showOutcome(const QString& text);
 
     void load(const QString& path);
     void importFile();
@@ -69,6 +76,7 @@ private:
     std::optional<QString> m_saved;
     QString m_lastAccepted; // SHA-256 of the last accepted report's bytes, lower-case hex
     QLabel* m_status = nullptr;
+    ActionLine* m_actionLine = nullptr;
     QCheckBox* m_autoPrint = nullptr;
     collect::ConfigurationView* m_body = nullptr;
     QPushButton* m_action = nullptr;

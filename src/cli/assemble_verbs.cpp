@@ -1,4 +1,5 @@
 #include "base/read_file.h"
+#include "cli/help.h"
 #include "cli/resources.h"
 #include "cli/verb.h"
 #include "collect/report_assembly.h"
@@ -6,8 +7,6 @@
 #include "collect/system_profiler.h"
 #include "report/a_rules.h"
 #include "report/model_identification.h"
-
-#include <cstdio>
 
 namespace tagsmith::cli {
 
@@ -17,15 +16,20 @@ const QString kProfileOption = QStringLiteral("--profile");
 const QString kModelsOption = QStringLiteral("--models");
 const QString kDiskutilOption = QStringLiteral("--diskutil");
 const QString kSnapshotOption = QStringLiteral("--snapshot");
+const QString kLiveSnapshotOption = QStringLiteral("--live-snapshot");
 const QString kSynopsis = QStringLiteral("assemble --profile SP.json [--models models.json] [--diskutil LIST.plist] "
-                                         "[--snapshot SNAP.json] [--resources DIR]");
+                                         "[--snapshot SNAP.json | --live-snapshot] [--resources DIR]");
 
 // Saved snapshots and disk listings are a few kilobytes.
 constexpr qint64 kMaxSavedInputBytes = 1 << 20;
 
+// This machine's snapshot only when asked for: the profile usually describes
+// another Mac, whose report must not carry this machine's processor.
 Result<collect::HardwareSnapshot> snapshotFor(const CommandLine& line) {
-    if (!line.has(kSnapshotOption))
+    if (line.has(kLiveSnapshotOption))
         return collect::HardwareSnapshot::current();
+    if (!line.has(kSnapshotOption))
+        return collect::HardwareSnapshot{};
     const Result<QByteArray> bytes = base::readFileAtMost(line.option(kSnapshotOption), kMaxSavedInputBytes);
     if (!bytes)
         return bytes.error();
@@ -63,10 +67,12 @@ Result<collect::EncodedReport> assembled(const CommandLine& line) {
 }
 
 int runAssemble(const CommandLine& line) {
-    if (!line.has(kProfileOption)) {
-        std::fprintf(stderr, "缺少 %s。\n用法：tagsmith %s\n", qPrintable(kProfileOption), qPrintable(kSynopsis));
+    if (!line.has(kProfileOption))
+        return usageError(QStringLiteral("缺少 ") + kProfileOption, kSynopsis);
+    if (line.has(kSnapshotOption) && line.has(kLiveSnapshotOption))
+        return usageError(QStringLiteral("请只给出 --snapshot 或 --live-snapshot 中的一个。"), kSynopsis);
+    if (!line.has(kModelsOption) && !resourcesPresent(line, {report::kModelTableFileName}))
         return kUsage;
-    }
     const Result<collect::EncodedReport> encoded = assembled(line);
     if (!encoded)
         return fail(encoded.error().description);
@@ -77,7 +83,8 @@ int runAssemble(const CommandLine& line) {
 } // namespace
 
 QList<Verb> assembleVerbs() {
-    const OptionSpec options{{kProfileOption, kModelsOption, kDiskutilOption, kSnapshotOption, kResourcesOption}, {}};
+    const OptionSpec options{{kProfileOption, kModelsOption, kDiskutilOption, kSnapshotOption, kResourcesOption},
+                             {kLiveSnapshotOption}};
     return {{{QStringLiteral("assemble")}, kSynopsis, 0, 0, options, runAssemble}};
 }
 

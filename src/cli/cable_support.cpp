@@ -1,5 +1,7 @@
 #include "cli/cable_support.h"
 
+#include "cli/verb.h"
+
 namespace tagsmith::cli {
 
 std::optional<std::uint16_t> portOption(const CommandLine& line, std::uint16_t fallback, QString* error) {
@@ -16,6 +18,10 @@ std::optional<std::uint16_t> portOption(const CommandLine& line, std::uint16_t f
 QSet<QString> namedCableInterfaces(const CommandLine& line) {
     const QStringList names = line.values(kCableInterfaceOption);
     return QSet<QString>(names.begin(), names.end());
+}
+
+int stopStatus(const CommandLine& line) {
+    return line.has(QStringLiteral("--once")) ? kInterrupted : kSuccess;
 }
 
 } // namespace tagsmith::cli

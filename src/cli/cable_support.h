@@ -23,6 +23,10 @@ std::optional<std::uint16_t> portOption(const CommandLine& line, std::uint16_t f
 inline const QString kCableInterfaceOption = QStringLiteral("--cable-interface");
 QSet<QString> namedCableInterfaces(const CommandLine& line);
 
+// The status a serving verb ends with when stopped by a signal: with --once it
+// was interrupted before its work was done; without, stopping is how it ends.
+int stopStatus(const CommandLine& line);
+
 // Exchanges still running when a verb stops hold their server until they
 // finish; waiting for that, within the limit, keeps any from being cut off by
 // the program's exit.

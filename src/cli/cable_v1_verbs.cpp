@@ -28,11 +28,15 @@ namespace {
 
 using cable::KeySource;
 
-const QString kServeSynopsis = QStringLiteral("cable serve-v1 FILE [--port N] [--once]");
-const QString kPushSynopsis = QStringLiteral("cable push FILE --to ADDRESS%NAME [--port N]");
-const QString kPullSynopsis = QStringLiteral("cable pull --from ADDRESS%NAME --serial SERIAL [--port N] [--out DIR]");
-const QString kReceiveSynopsis =
-    QStringLiteral("cable receive [--interface NAME --serial SERIAL | --cable-interface NAME…] [--out DIR] [--once]");
+const QString kServeSynopsis =
+    QStringLiteral("cable serve-v1 FILE [--port N] [--once] [--key-file FILE] [--resources DIR]");
+const QString kPushSynopsis =
+    QStringLiteral("cable push FILE --to ADDRESS%NAME [--port N] [--key-file FILE] [--resources DIR]");
+const QString kPullSynopsis = QStringLiteral(
+    "cable pull --from ADDRESS%NAME --serial SERIAL [--port N] [--out DIR] [--key-file FILE] [--resources DIR]");
+const QString kReceiveSynopsis = QStringLiteral(
+    "cable receive [--interface NAME --serial SERIAL | --cable-interface NAME…] [--out DIR] [--once] [--key-file FILE] "
+    "[--resources DIR]");
 // A verb started by hand may wait longer for the far end than the receiver's poll does.
 constexpr std::chrono::seconds kConnectLimit{3};
 
@@ -102,7 +106,7 @@ int serveV1(const CommandLine& line) {
     };
     if (!server->start(*port))
         return fail(QStringLiteral("无法开启拉取服务端口 %1，可能已被其他程序占用。").arg(*port));
-    quitOnStopSignals();
+    quitOnStopSignals(stopStatus(line));
     const int status = QCoreApplication::exec();
     server->stop();
     awaitRelease(std::move(server));
@@ -217,7 +221,7 @@ int receive(const CommandLine& line) {
         return fail(keyFailure(line));
     useResourceRules(line);
     auto receiver = namedMacReceiver(line);
-    quitOnStopSignals();
+    quitOnStopSignals(stopStatus(line));
     receiver->start();
     const int status = QCoreApplication::exec();
     receiver->stop();

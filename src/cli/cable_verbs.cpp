@@ -13,6 +13,11 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <net/if.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,7 +29,7 @@ namespace {
 
 using cable::CableLink;
 
-const QString kLinksSynopsis = QStringLiteral("cable links [--cable-interface NAME]…");
+const QString kLinksSynopsis = QStringLiteral("cable links [--cable-interface NAME]… [--json]");
 const QString kServeSynopsis = QStringLiteral(
     "cable serve FILE [--interface NAME[,NAME…] | --cable-interface NAME…] [--port N] [--once] [--resources DIR]");
 // The sealed report must still fit in one frame.
@@ -35,19 +40,38 @@ int usageFailure(const QString& reason) {
     return kUsage;
 }
 
-int links(const CommandLine& line) {
-    QList<CableLink> found = cable::cableLinks(namedCableInterfaces(line));
-    if (found.isEmpty())
-        return fail(QStringLiteral("没有找到数据线连接。"));
-    std::sort(found.begin(), found.end(), [](const CableLink& a, const CableLink& b) {
-        return std::tie(a.name, a.family, a.address) < std::tie(b.name, b.family, b.address);
-    });
+QJsonObject linkObject(const CableLink& link) {
+    return {{QStringLiteral("name"), link.name},
+            {QStringLiteral("index"), qint64(link.index)},
+            {QStringLiteral("family"), link.family},
+            {QStringLiteral("address"), link.address},
+            {QStringLiteral("target"), link.target}};
+}
+
+void printLinks(const QList<CableLink>& found, const CommandLine& line) {
+    if (line.has(kJsonOption)) {
+        QJsonArray array;
+        for (const CableLink& link : found)
+            array.append(linkObject(link));
+        printLine(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)));
+        return;
+    }
     for (const CableLink& link : found)
         printLine(QStringLiteral("%1 %2 %3 %4 %5")
                       .arg(link.name)
                       .arg(link.index)
                       .arg(link.family)
                       .arg(link.address, link.target));
+}
+
+int links(const CommandLine& line) {
+    QList<CableLink> found = cable::cableLinks(namedCableInterfaces(line));
+    if (found.isEmpty())
+        return fail(QStringLiteral("没有找到数据线链路：请检查数据线是否连接到另一台 Mac。"));
+    std::sort(found.begin(), found.end(), [](const CableLink& a, const CableLink& b) {
+        return std::tie(a.name, a.family, a.address) < std::tie(b.name, b.family, b.address);
+    });
+    printLinks(found, line);
     return kSuccess;
 }
 
@@ -69,6 +93,16 @@ std::optional<ServeOptions> serveOptions(const CommandLine& line, QString* error
     options.port = *port;
     options.once = line.has(QStringLiteral("--once"));
     return options;
+}
+
+// Checked once at the start: a mistyped or wrong interface would otherwise
+// leave the server waiting for a link that never comes.
+std::optional<QString> interfaceProblem(const QString& name) {
+    if (::if_nametoindex(name.toUtf8().constData()) == 0)
+        return QStringLiteral("没有名为 %1 的网络接口。").arg(name);
+    if (cable::CableNetwork::links({name}).isEmpty())
+        return QStringLiteral("接口 %1 不是数据线链路：它未启用、是回环接口，或没有链路本地地址。").arg(name);
+    return std::nullopt;
 }
 
 // Checked as the workstation will check it; it must also fit one sealed frame.
@@ -104,8 +138,9 @@ int runServer(const QByteArray& report, const ServeOptions& options) {
         collector, options.port, [names = options.interfaces, named = options.named] {
             return names.isEmpty() ? cable::cableLinks(named) : cable::CableNetwork::links(names);
         });
-    quitOnStopSignals();
+    quitOnStopSignals(options.once ? kInterrupted : kSuccess);
     receiver->start();
+    std::fputs("正在提供报告，等待工作站取走…\n", stderr);
     const int status = QCoreApplication::exec();
     stopReceiver(*receiver);
     receiver.reset();
@@ -121,6 +156,10 @@ int serve(const CommandLine& line) {
     const auto report = readServedReport(line, &error);
     if (!report)
         return fail(error);
+    for (const QString& name : options->interfaces) {
+        if (const auto problem = interfaceProblem(name))
+            return fail(*problem);
+    }
     return runServer(*report, *options);
 }
 
@@ -132,7 +171,7 @@ QList<Verb> cableVerbs() {
          kLinksSynopsis,
          0,
          0,
-         {{}, {}, {kCableInterfaceOption}},
+         {{}, {kJsonOption}, {kCableInterfaceOption}},
          links},
         {{QStringLiteral("cable"), QStringLiteral("serve")},
          kServeSynopsis,

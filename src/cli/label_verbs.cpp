@@ -1,4 +1,5 @@
 #include "base/atomic_file.h"
+#include "cli/help.h"
 #include "cli/report_input.h"
 #include "cli/resources.h"
 #include "cli/verb.h"
@@ -9,12 +10,15 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace tagsmith::cli {
 
 namespace {
 
 const QString kPngOption = QStringLiteral("--png");
 const QString kPdfOption = QStringLiteral("--pdf");
+const QString kLabelSynopsis = QStringLiteral("label FILE… (--png OUT | --pdf OUT) [--resources DIR]");
 
 label::Label labelFor(const report::Report& report) {
     label::Label label;
@@ -48,10 +52,19 @@ Result<void> writeLabel(const CommandLine& line, const QString& file, bool many)
         png ? pngBytes(label) : label.toPdf());
 }
 
+// Labels go only into a folder that exists: a mistyped path must not leave
+// new folders behind.
+std::optional<QString> missingFolder(const QString& out, bool many) {
+    const QString folder = many ? out : QFileInfo(out).absolutePath();
+    return QFileInfo(folder).isDir() ? std::nullopt : std::optional(folder);
+}
+
 int runLabel(const CommandLine& line) {
     if (line.has(kPngOption) == line.has(kPdfOption))
-        return fail(QStringLiteral("请只给出 --png OUT 或 --pdf OUT 中的一个。"));
+        return usageError(QStringLiteral("请只给出 --png OUT 或 --pdf OUT 中的一个。"), kLabelSynopsis);
     const bool many = line.positional.size() > 1;
+    if (const auto folder = missingFolder(line.option(line.has(kPngOption) ? kPngOption : kPdfOption), many))
+        return fail(QStringLiteral("文件夹不存在：") + QDir::toNativeSeparators(*folder));
     int failures = 0;
     for (const QString& file : line.positional) {
         if (const Result<void> written = writeLabel(line, file, many); !written) {
@@ -66,7 +79,7 @@ int runRows(const CommandLine& line) {
     const Result<report::Report> report = readValidatedReport(line, line.positional.at(0));
     if (!report)
         return fail(report.error().description);
-    printLine(label::lines(*report).join(u'\n'));
+    printLines(label::lines(*report), line);
     return kSuccess;
 }
 
@@ -75,16 +88,16 @@ int runRows(const CommandLine& line) {
 QList<Verb> labelVerbs() {
     return {
         {{QStringLiteral("label")},
-         QStringLiteral("label FILE… (--png OUT | --pdf OUT) [--resources DIR]"),
+         kLabelSynopsis,
          1,
          -1,
          OptionSpec{{kPngOption, kPdfOption, kResourcesOption}, {}},
          runLabel},
         {{QStringLiteral("rows")},
-         QStringLiteral("rows FILE [--resources DIR]"),
+         QStringLiteral("rows FILE [--json] [--resources DIR]"),
          1,
          1,
-         OptionSpec{{kResourcesOption}, {}},
+         OptionSpec{{kResourcesOption}, {kJsonOption}},
          runRows},
     };
 }

@@ -1,4 +1,7 @@
+#include "cli/help.h"
+#include "cli/resources.h"
 #include "cli/verb.h"
+#include "report/a_rules.h"
 
 #include <QGuiApplication>
 
@@ -8,51 +11,77 @@ using namespace tagsmith::cli;
 
 namespace {
 
-QString usage(const QList<Verb>& verbs) {
-    QString text = QStringLiteral("用法：\n");
-    for (const Verb& verb : verbs)
-        text += QStringLiteral("  tagsmith ") + verb.synopsis + QLatin1Char('\n');
-    return text;
+// Standard error carries only this program's own text: library warnings (a
+// missing XDG_RUNTIME_DIR, font lookups) mean nothing to the engineer.
+void dropLibraryMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+bool isHelp(const QString& word) {
+    return word == kHelpOption || word == QLatin1String("-h");
 }
 
-int usageError(const QList<Verb>& verbs, const QString& reason) {
-    if (!reason.isEmpty())
-        std::fprintf(stderr, "%s\n", reason.toUtf8().constData());
-    std::fputs(usage(verbs).toUtf8().constData(), stderr);
+int printHelp(const QList<Verb>& verbs, const QStringList& words) {
+    const QList<Verb> named = words.isEmpty() ? verbs : verbsNamed(verbs, words);
+    if (named.isEmpty())
+        return usageError(QStringLiteral("未知命令：") + words.join(u' '), verbs);
+    std::fputs(qUtf8Printable(usage(named)), stdout);
+    return kSuccess;
+}
+
+int unknownCommand(const QList<Verb>& verbs, const QStringList& words) {
+    const QList<Verb> group = verbsNamed(verbs, words);
+    if (!group.isEmpty())
+        return usageError(QStringLiteral("缺少子命令：tagsmith ") + words.constFirst(), group);
+    std::fprintf(stderr, "未知命令：%s\n运行 tagsmith --help 查看全部命令。\n", qUtf8Printable(words.join(u' ')));
     return kUsage;
 }
 
-const Verb* findVerb(const QList<Verb>& verbs, const QStringList& words) {
-    for (const Verb& verb : verbs) {
-        if (words.mid(0, verb.name.size()) == verb.name)
-            return &verb;
-    }
-    return nullptr;
+// Every verb that takes --resources reads reports, so it needs the A-number rules.
+bool haveNeededResources(const Verb& verb, const CommandLine& line) {
+    return !verb.options.valued.contains(kResourcesOption) ||
+           resourcesPresent(line, {tagsmith::report::kARulesFileName});
 }
 
-int runVerb(const QList<Verb>& verbs, const Verb& verb, const QStringList& words) {
+int runVerb(const Verb& verb, const QStringList& words) {
     QString error;
     const auto line = CommandLine::parse(words, verb.options, &error);
     if (!line)
-        return usageError(verbs, error);
+        return usageError(error, {verb});
+    if (line->has(kHelpOption))
+        return printHelp({verb}, {});
     const auto count = line->positional.size();
     if (count < verb.positionalMin || (verb.positionalMax >= 0 && count > verb.positionalMax))
-        return usageError(verbs, QStringLiteral("参数个数不对：tagsmith ") + verb.synopsis);
+        return usageError(QStringLiteral("参数个数不对"), {verb});
+    if (!haveNeededResources(verb, *line))
+        return kUsage;
     return verb.run(*line);
+}
+
+int dispatch(const QList<Verb>& verbs, const QStringList& words) {
+    if (words.isEmpty())
+        return usageError(QStringLiteral("缺少命令"), verbs);
+    if (isHelp(words.constFirst()) || words.constFirst() == QLatin1String("help"))
+        return printHelp(verbs, words.mid(1));
+    if (words.constFirst() == QLatin1String("--version")) {
+        printLine(versionText());
+        return kSuccess;
+    }
+    const QList<Verb> named = verbsNamed(verbs, words);
+    const bool exact = named.size() == 1 && words.mid(0, named.constFirst().name.size()) == named.constFirst().name;
+    if (exact)
+        return runVerb(named.constFirst(), words.mid(named.constFirst().name.size()));
+    if (!named.isEmpty() && words.size() == 2 && isHelp(words.constLast()))
+        return printHelp(named, {});
+    return unknownCommand(verbs, words);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    qInstallMessageHandler(dropLibraryMessages);
     // Labels need fonts, hence a GUI application, but this tool never shows a
     // window: it draws offscreen so it runs over SSH and in scripts.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    const QList<Verb> verbs = allVerbs();
-    const QStringList words = application.arguments().mid(1);
-    const Verb* verb = findVerb(verbs, words);
-    if (verb == nullptr)
-        return usageError(verbs, words.isEmpty() ? QString() : QStringLiteral("未知命令：") + words.join(u' '));
-    return runVerb(verbs, *verb, words.mid(verb->name.size()));
+    return dispatch(allVerbs(), application.arguments().mid(1));
 }

@@ -39,12 +39,13 @@ int send(const relay::RelayConfiguration& configuration, const QString& code, co
             outcome = result;
             QCoreApplication::exit(kSuccess);
         });
-    quitOnStopSignals();
+    quitOnStopSignals(kInterrupted);
     QCoreApplication::exec();
     if (!outcome) {
         task->cancel();
         [[maybe_unused]] const bool ended = task->waitUntilEnded(kWorkerExitLimit);
-        return fail(relay::cancelledError().description);
+        fail(relay::cancelledError().description);
+        return kInterrupted;
     }
     return *outcome ? kSuccess : fail(outcome->error().description);
 }

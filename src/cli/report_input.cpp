@@ -5,7 +5,25 @@
 #include "report/report_file.h"
 #include "report/validation.h"
 
+#include <QFile>
+
+#include <cstdio>
+
 namespace tagsmith::cli {
+
+namespace {
+
+// "-" stands for standard input, read within the same size limit as a file.
+Result<QByteArray> readReportInput(const QString& path) {
+    if (path != QLatin1String("-"))
+        return report::readReportFile(path);
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return Error{QStringLiteral("文件"), 1, QStringLiteral("无法读取标准输入。")};
+    return input.read(report::kMaxReportBytes + 1);
+}
+
+} // namespace
 
 void useResourceRules(const CommandLine& line) {
     if (report::aRules().isEmpty())
@@ -14,7 +32,7 @@ void useResourceRules(const CommandLine& line) {
 
 Result<ReportFile> readValidatedReportFile(const CommandLine& line, const QString& path) {
     useResourceRules(line);
-    const Result<QByteArray> bytes = report::readReportFile(path);
+    const Result<QByteArray> bytes = readReportInput(path);
     if (!bytes)
         return bytes.error();
     Result<report::Report> report = report::validated(*bytes);

@@ -9,7 +9,7 @@
 namespace tagsmith::cli {
 
 // Reads and checks a report file as the workstation does, A-number enrichment
-// included, with the rule table of the chosen resources.
+// included, with the rule table of the chosen resources; "-" reads standard input.
 Result<report::Report> readValidatedReport(const CommandLine& line, const QString& path);
 
 // The same, keeping the file's bytes as they were read.

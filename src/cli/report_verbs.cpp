@@ -8,6 +8,8 @@ namespace tagsmith::cli {
 
 namespace {
 
+const QString kLocales = QStringLiteral("locales");
+
 int runValidate(const CommandLine& line) {
     const Result<report::Report> report = readValidatedReport(line, line.positional.at(0));
     if (!report)
@@ -17,21 +19,33 @@ int runValidate(const CommandLine& line) {
 }
 
 int runSummary(const CommandLine& line) {
+    if (!resourcesPresent(line, {kLocales}))
+        return kUsage;
     const Result<report::Report> report = readValidatedReport(line, line.positional.at(0));
     if (!report)
         return fail(report.error().description);
-    const QString locales = resourcePath(line, QStringLiteral("locales"));
-    printLine(collect::configurationText(*report, l10n::UILocalizer::fromDirectory(locales)));
+    const QString text =
+        collect::configurationText(*report, l10n::UILocalizer::fromDirectory(resourcePath(line, kLocales)));
+    printLines(text.split(u'\n'), line);
     return kSuccess;
 }
 
 } // namespace
 
 QList<Verb> reportVerbs() {
-    const OptionSpec options{{kResourcesOption}, {}};
     return {
-        {{QStringLiteral("validate")}, QStringLiteral("validate FILE [--resources DIR]"), 1, 1, options, runValidate},
-        {{QStringLiteral("summary")}, QStringLiteral("summary FILE [--resources DIR]"), 1, 1, options, runSummary},
+        {{QStringLiteral("validate")},
+         QStringLiteral("validate FILE [--resources DIR]"),
+         1,
+         1,
+         OptionSpec{{kResourcesOption}, {}},
+         runValidate},
+        {{QStringLiteral("summary")},
+         QStringLiteral("summary FILE [--json] [--resources DIR]"),
+         1,
+         1,
+         OptionSpec{{kResourcesOption}, {kJsonOption}},
+         runSummary},
     };
 }
 

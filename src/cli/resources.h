@@ -14,6 +14,10 @@ inline const QString kResourcesOption = QStringLiteral("--resources");
 // empty outside a bundle without the option.
 QString resourcePath(const CommandLine& line, const QString& name);
 
+// Whether the chosen resources hold every named file or folder; when they do
+// not, says which is missing, and why, on standard error.
+bool resourcesPresent(const CommandLine& line, const QStringList& names);
+
 // The option that points the cable verbs at another receiver.json.
 inline const QString kKeyFileOption = QStringLiteral("--key-file");
 

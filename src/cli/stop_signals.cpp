@@ -1,7 +1,5 @@
 #include "cli/stop_signals.h"
 
-#include "cli/verb.h"
-
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
@@ -34,15 +32,15 @@ bool openSignalPipe() {
 
 } // namespace
 
-void quitOnStopSignals() {
+void quitOnStopSignals(int status) {
     if (g_signalPipe[0] >= 0 || !openSignalPipe())
         return;
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [status] {
         char byte = 0;
         while (::read(g_signalPipe[0], &byte, 1) > 0) {
         }
-        QCoreApplication::exit(kSuccess);
+        QCoreApplication::exit(status);
     });
     struct sigaction action {};
     action.sa_handler = onStopSignal;

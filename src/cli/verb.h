@@ -10,7 +10,7 @@
 namespace tagsmith::cli {
 
 // Exit statuses shared by every verb.
-enum ExitStatus { kSuccess = 0, kFailure = 1, kUsage = 2 };
+enum ExitStatus { kSuccess = 0, kFailure = 1, kUsage = 2, kInterrupted = 130 };
 
 struct Verb {
     QStringList name;  // one or two words: {"validate"}, {"cable", "links"}
@@ -34,5 +34,10 @@ QList<Verb> assembleVerbs();   // assemble
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);
 void printLine(const QString& text);
+
+// Machine-readable output, where a verb prints records.
+inline const QString kJsonOption = QStringLiteral("--json");
+// Text lines one per line, or with --json as one JSON array of strings.
+void printLines(const QStringList& lines, const CommandLine& line);
 
 } // namespace tagsmith::cli

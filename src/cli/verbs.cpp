@@ -1,5 +1,8 @@
 #include "cli/verb.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include <cstdio>
 
 namespace tagsmith::cli {
@@ -23,6 +26,13 @@ int fail(const QString& description) {
 
 void printLine(const QString& text) {
     std::puts(text.toUtf8().constData());
+}
+
+void printLines(const QStringList& lines, const CommandLine& line) {
+    if (line.has(kJsonOption))
+        printLine(QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(lines)).toJson(QJsonDocument::Compact)));
+    else
+        printLine(lines.join(u'\n'));
 }
 
 } // namespace tagsmith::cli

@@ -1,5 +1,7 @@
 #include "collect/configuration_text.h"
 
+#include <QHash>
+
 #include <optional>
 
 namespace tagsmith::collect {
@@ -53,9 +55,19 @@ void addGraphicsRow(const Report& report, SummaryLines& lines) {
         lines.add(QStringLiteral("gpuCores"), lines.orUnread(report.gpu));
 }
 
+// The battery service's condition words, shown in Chinese; the report keeps
+// them as read, and a word not known here is shown as it is.
 QString batteryConditionValue(const Report& report, const SummaryLines& lines) {
-    if (report.batteryCondition == QStringLiteral("Good"))
-        return lines.word(QStringLiteral("common.normal"));
+    static const QHash<QString, QString> keys{
+        {QStringLiteral("Good"), QStringLiteral("common.normal")},
+        {QStringLiteral("Normal"), QStringLiteral("common.normal")},
+        {QStringLiteral("Service Recommended"), QStringLiteral("batteryCondition.serviceRecommended")},
+        {QStringLiteral("Replace Soon"), QStringLiteral("batteryCondition.replaceSoon")},
+        {QStringLiteral("Replace Now"), QStringLiteral("batteryCondition.replaceNow")},
+        {QStringLiteral("Check Battery"), QStringLiteral("batteryCondition.checkBattery")},
+    };
+    if (report.batteryCondition && keys.contains(*report.batteryCondition))
+        return lines.word(keys.value(*report.batteryCondition));
     return lines.orUnread(report.batteryCondition);
 }
 

@@ -20,6 +20,7 @@ namespace {
 constexpr double kGridWidth = 320;
 constexpr int kImageWidth = 320;
 constexpr int kImageHeight = 240;
+constexpr int kDotsPerMetre = 8000; // 203.2 dpi
 constexpr int kMaxRows = 5;
 constexpr double kStartFontSize = 7.6;
 constexpr double kFontStep = 0.15;
@@ -101,6 +102,11 @@ QImage Label::toImage() const {
     image.fill(Qt::white);
     QPainter painter(&image);
     drawFilling(painter);
+    painter.end();
+    // Set after drawing, which must not depend on it: the printer's 8 dots per
+    // millimetre, so that an image viewer prints the label at 40 × 30 mm.
+    image.setDotsPerMeterX(kDotsPerMetre);
+    image.setDotsPerMeterY(kDotsPerMetre);
     return image;
 }
 

@@ -2,13 +2,13 @@
 
 #include "base/atomic_file.h"
 #include "label/label.h"
+#include "label/label_print_dialog.h"
 #include "label/label_rows.h"
 #include "label/printer_command.h"
 
 #include <QDir>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
@@ -158,14 +158,9 @@ bool LabelPrinter::printManually(const report::Report& report, QWidget* parent) 
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     printer.setCopyCount(1);
     printer.setDocName(jobTitle(report.serial));
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    labelFor(report).drawFilling(painter);
-    return painter.end();
+    const Label label = labelFor(report);
+    return runLabelPrintDialog(
+        printer, [&label](QPainter& painter) { label.drawFilling(painter); }, parent);
 }
 
 } // namespace tagsmith::label

@@ -1,5 +1,6 @@
 #include "app/workstation_panel.h"
 
+#include "app/action_line.h"
 #include "base/atomic_file.h"
 #include "report/report_json.h"
 #include "support/sample_reports.h"
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTime>
 
 using tagsmith::app::WorkstationPanel;
 using tagsmith::app::WorkstationPlaces;
@@ -145,14 +147,44 @@ TEST(WorkstationPanel, ImportsUpToTheSizeLimitAndNeverPrintsOrCopiesThem) {
     EXPECT_EQ(station.printJobs(), 0);
 }
 
-TEST(WorkstationPanel, LabelSupplementAcceptsShortSingleLineTextsOnly) {
+TEST(WorkstationPanel, LabelSupplementCountsCharactersAndLineBreaksAndSaysWhyItRefused) {
     Workstation station;
     station.panel->load(test::reportFixture(kAirFixture));
-    EXPECT_FALSE(station.panel->applyLabelSupplement(QStringLiteral("512G"), QString(21, u'A')));
-    EXPECT_FALSE(station.panel->applyLabelSupplement(QStringLiteral("512\nG"), QStringLiteral("A2337")));
-    EXPECT_EQ(station.panel->report()->disk, QStringLiteral("256G"));
-    EXPECT_TRUE(station.panel->applyLabelSupplement(QStringLiteral("  1T \n"), QString(20, u'A')));
+    const QString thumbs = QString(20, u'x').replace(QStringLiteral("x"), QStringLiteral("👍🏽"));
+    const struct {
+        QString disk;
+        QString exterior;
+        QString outcome; // the action line after its time
+    } cases[] = {
+        {QString(33, u'1'), QStringLiteral("A2337"),
+         QStringLiteral("标签补充未应用，两项均未改动：硬盘容量超过 20 个字符。")},
+        {QStringLiteral("512\nG"), QString(21, u'A'),
+         QStringLiteral("标签补充未应用，两项均未改动：硬盘容量含有换行；A 型号超过 20 个字符。")},
+        {QStringLiteral("512\u2028G"), QString(), QStringLiteral("标签补充未应用，两项均未改动：硬盘容量含有换行。")},
+        {QStringLiteral("512G"), QStringLiteral("A\u0085B"),
+         QStringLiteral("标签补充未应用，两项均未改动：A 型号含有换行。")},
+        {QStringLiteral("  1T \n"), thumbs, QStringLiteral("标签补充已应用，下次打印使用新内容。")},
+    };
+    for (const auto& c : cases) {
+        const bool applied = station.panel->applyLabelSupplement(c.disk, c.exterior);
+        EXPECT_EQ(applied, c.outcome.startsWith(QStringLiteral("标签补充已应用"))) << c.disk.toStdString();
+        EXPECT_EQ(station.panel->findChild<tagsmith::app::ActionLine*>()->text().mid(10), c.outcome);
+    }
     EXPECT_EQ(station.panel->report()->disk, QStringLiteral("1T"));
+    EXPECT_EQ(station.panel->report()->exterior, thumbs) << "20 characters of two code points each";
     EXPECT_TRUE(station.panel->applyLabelSupplement(QString(), QStringLiteral("A2337")));
     EXPECT_EQ(station.panel->report()->disk, std::nullopt) << "an empty text makes the field absent";
+}
+
+// The receiver rewrites the status line every few seconds; the operator's
+// last result stays readable beside it, with its time.
+TEST(WorkstationPanel, ActionLineKeepsTheImportResultWhileTheReceiverReportsItsState) {
+    Workstation station;
+    station.panel->load(test::reportFixture(kAirFixture));
+    station.panel->showStatus(QStringLiteral("等待通过数据线连接被测 MacBook…"));
+    const QString line = station.panel->findChild<tagsmith::app::ActionLine*>()->text();
+    EXPECT_TRUE(QTime::fromString(line.left(8), QStringLiteral("HH:mm:ss")).isValid()) << line.toStdString();
+    EXPECT_EQ(line.mid(10),
+              QStringLiteral("已导入 FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport。请核对整机序列号，随后预览打印。"));
+    EXPECT_EQ(station.status(), QStringLiteral("等待通过数据线连接被测 MacBook…"));
 }

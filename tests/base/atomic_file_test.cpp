@@ -31,7 +31,8 @@ TEST(AtomicFile, FailureKeepsTheOldFileAndExplainsInChinese) {
     ASSERT_TRUE(writeFileAtomically(blocker, "keep me"));
     const auto result = writeFileAtomically(blocker + QStringLiteral("/report.json"), "x");
     ASSERT_FALSE(result);
-    EXPECT_TRUE(result.error().description.startsWith(QStringLiteral("无法写入文件")))
-        << result.error().description.toStdString();
+    EXPECT_EQ(result.error().description, QStringLiteral("无法写入文件 %1/report.json：无法创建文件夹").arg(blocker));
+    EXPECT_EQ(writeFileAtomically(dir.path(), "x").error().description,
+              QStringLiteral("无法写入文件 %1：同名文件夹已存在").arg(dir.path()));
     EXPECT_EQ(contentOf(blocker), QByteArray("keep me"));
 }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 using tagsmith::test::runCli;
 
@@ -53,5 +55,21 @@ TEST(AssembleVerbs, ReportsTheIdentityErrorAndUsage) {
     EXPECT_EQ(iMac.standardError, "没有读到 MacBook 的整机序列号与机型，未生成报告。\n");
     EXPECT_TRUE(iMac.standardOutput.isEmpty());
     EXPECT_EQ(runCli({QStringLiteral("assemble")}).exitCode, 2) << "--profile is required";
-    EXPECT_EQ(runCli({QStringLiteral("assemble"), QStringLiteral("--profile")}).exitCode, 2);
+}
+
+// A profile describes another Mac: this machine's processor and battery must
+// not slip into its report unless asked for.
+TEST(AssembleVerbs, LeavesTheSnapshotOutWithoutSnapshotOrLiveSnapshot) {
+    QTemporaryDir folder;
+    QFile empty(folder.filePath(QStringLiteral("empty.json")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly) && empty.write("{}") == 2);
+    empty.close();
+    const QStringList profile{QStringLiteral("assemble"), QStringLiteral("--profile"),
+                              fixture(QStringLiteral("system_profiler/MacBookPro16,2.json"))};
+    const auto withoutSnapshot = runCli(profile);
+    const auto emptySnapshot = runCli(profile + QStringList{QStringLiteral("--snapshot"), empty.fileName()});
+    static const QRegularExpression collectedAt(QStringLiteral(R"("collectedAt" : "[^"]*")"));
+    ASSERT_EQ(withoutSnapshot.exitCode, 0) << withoutSnapshot.standardError.toStdString();
+    EXPECT_EQ(QString::fromUtf8(withoutSnapshot.standardOutput).remove(collectedAt),
+              QString::fromUtf8(emptySnapshot.standardOutput).remove(collectedAt));
 }

@@ -4,10 +4,13 @@
 #include "support/sample_reports.h"
 #include "support/sockets.h"
 #include "support/v2_workstation.h"
+#include "support/wait.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+
+#include <signal.h>
 
 using tagsmith::test::NetnsPair;
 using tagsmith::test::runCli;
@@ -56,32 +59,52 @@ TEST(CableVerbs, ServeRefusesBadOptionsAndUnsendableFiles) {
 }
 
 // A workstation in another namespace fetches the report over the link-local
-// veth link, once with --once and once until the server is told to stop.
-TEST(CableVerbs, ServePrintsSentForEachWorkstationThatAcknowledges) {
+// veth link: with --once; then until the server is told to stop; then nothing
+// is fetched and a --once server is interrupted.
+TEST(CableVerbs, ServePrintsSentForEachWorkstationThatAcknowledgesAndTellsAnInterruption) {
     NetnsPair pair;
     if (!pair.ready())
         GTEST_SKIP() << NetnsPair::skipReason();
     QTemporaryDir folder;
     const QString report = writeFile(folder, "report.macreport", kReport);
-    const QString tagsmith = tagsmith::test::buildPath(QStringLiteral("Tagsmith.app/Contents/MacOS/tagsmith"));
     const auto fetch = [&] {
         const tagsmith::test::NetnsScope inside(pair.workstation);
         return tagsmith::test::V2Workstation(tagsmith::test::connectTcp(QStringLiteral("fe80::1%en10"), 49379)).fetch();
     };
-    for (const bool once : {true, false}) {
+    const struct {
+        bool once;
+        bool fetched;
+        int signal;
+        int exitCode;
+    } cases[] = {{true, true, 0, 0}, {false, true, SIGTERM, 0}, {true, false, SIGINT, 130}};
+    for (const auto& c : cases) {
         QProcess server;
-        QStringList arguments{"netns", "exec", pair.collector, tagsmith, "cable",
-                              "serve", report, "--interface",  "en9"};
-        server.start(QStringLiteral("ip"), once ? arguments << QStringLiteral("--once") : arguments);
-        EXPECT_EQ(fetch(), kReport);
-        if (!once) {
-            EXPECT_TRUE(server.waitForReadyRead(5000));
-            server.terminate();
+        QStringList arguments{"cable", "serve", report, "--interface", "en9"};
+        if (c.once)
+            arguments << "--once";
+        server.start(QStringLiteral("ip"), tagsmith::test::inNamespace(pair.collector, arguments));
+        QByteArray ready;
+        ASSERT_TRUE(tagsmith::test::waitUntil(
+            [&] {
+                ready += server.readAllStandardError();
+                return ready.endsWith('\n');
+            },
+            std::chrono::seconds(10)))
+            << "the server says when it is ready";
+        EXPECT_EQ(ready, "正在提供报告，等待工作站取走…\n");
+        if (c.fetched) {
+            EXPECT_EQ(fetch(), kReport);
         }
+        if (c.fetched && c.signal != 0) {
+            EXPECT_TRUE(tagsmith::test::waitUntil([&] { return server.bytesAvailable() > 0; }));
+        }
+        if (c.signal != 0)
+            ::kill(pid_t(server.processId()), c.signal);
         ASSERT_TRUE(server.waitForFinished(10000));
         EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(server.exitCode(), 0);
-        EXPECT_EQ(server.readAllStandardOutput(), "SENT\n");
+        EXPECT_EQ(server.exitCode(), c.exitCode) << c.signal;
+        EXPECT_EQ(server.readAllStandardOutput(), c.fetched ? "SENT\n" : "");
+        EXPECT_EQ(server.readAllStandardError(), "");
     }
 }
 
@@ -95,7 +118,7 @@ TEST(CableVerbs, LinksListsANamedInterfaceWithItsLinkLocalAddress) {
     };
     auto run = links({});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(QString::fromUtf8(run.standardError).contains(QStringLiteral("没有找到数据线连接")));
+    EXPECT_TRUE(QString::fromUtf8(run.standardError).contains(QStringLiteral("没有找到数据线链路")));
     run = links({"--cable-interface", "en10"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.standardOutput, "en10 30 10 fe80::2%en10 ff02::1\n");

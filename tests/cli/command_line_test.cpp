@@ -1,15 +1,99 @@
 #include "support/cli.h"
+#include "support/sample_reports.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
 using tagsmith::test::runCli;
 
-TEST(CommandLine, UnknownVerbOrNoVerbIsAUsageErrorWithStatus2) {
-    for (const QStringList& arguments : {QStringList{}, QStringList{QStringLiteral("frobnicate")}}) {
-        const auto run = runCli(arguments);
-        EXPECT_EQ(run.exitCode, 2);
-        EXPECT_TRUE(QString::fromUtf8(run.standardError).contains(QStringLiteral("用法")))
-            << run.standardError.toStdString();
-        EXPECT_TRUE(run.standardOutput.isEmpty());
+namespace {
+
+const QString kReport =
+    tagsmith::test::reportFixture(QStringLiteral("valid/FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport"));
+const QString kLabelUsage = QStringLiteral("用法：tagsmith label FILE… (--png OUT | --pdf OUT) [--resources DIR]\n");
+const QString kRowsUsage = QStringLiteral("用法：tagsmith rows FILE [--json] [--resources DIR]\n");
+
+struct Case {
+    QStringList arguments;
+    int exitCode;
+    QString standardError;  // exactly
+    QString standardOutput; // its start
+    QByteArray input = {};
+};
+
+} // namespace
+
+// Every rule of the conventions, each with the exact text on standard error:
+// nothing from a library ever gets there, XDG_RUNTIME_DIR being unset.
+TEST(CommandLine, FollowsTheConventionsWithExitStatusAndOwnTextOnly) {
+    QTemporaryDir folder;
+    const QString png = folder.filePath(QStringLiteral("label.png"));
+    const QString rulesOnly = folder.filePath(QStringLiteral("rules-only"));
+    QDir().mkpath(rulesOnly);
+    QFile::copy(tagsmith::test::sourcePath(QStringLiteral("resources/a-models.json")), rulesOnly + "/a-models.json");
+    const QString missing = folder.filePath(QStringLiteral("missing.macreport"));
+    const Case cases[] = {
+        {{"--help"}, 0, "", "用法：\n  tagsmith validate FILE"},
+        {{"-h"}, 0, "", "用法：\n  tagsmith validate FILE"},
+        {{"help"}, 0, "", "用法：\n  tagsmith validate FILE"},
+        {{"label", "--help"}, 0, "", kLabelUsage},
+        {{"help", "label"}, 0, "", kLabelUsage},
+        {{"cable", "--help"}, 0, "", "用法：\n  tagsmith cable links"},
+        {{"--version"}, 0, "", "tagsmith 1.0.0\n"},
+        {{"validate", kReport}, 0, "", "{\n"},
+        {{"validate", "-"}, 0, "", "{\n", tagsmith::base::readFileUpTo(kReport, 1 << 20).value()},
+        {{"rows", kReport, "--json"}, 0, "", "[\"20年   13寸\","},
+        {{"summary", "--json", kReport}, 0, "", "[\"整机序列号：FVFDL3Q2Q6L4\","},
+        {{"label", kReport, "--png=" + png}, 0, "", ""},
+        {{"validate", missing}, 1, "文件不存在：" + missing + "\n", ""},
+        {{"validate", folder.path()}, 1, "这是文件夹，不是文件：" + folder.path() + "\n", ""},
+        {{"label", kReport, "--png", "/no/such/dir/x.png"}, 1, "文件夹不存在：/no/such/dir\n", ""},
+        {{"cable", "serve", kReport, "--interface", "nosuch0"}, 1, "没有名为 nosuch0 的网络接口。\n", ""},
+        {{"cable", "serve", kReport, "--interface=lo"},
+         1,
+         "接口 lo 不是数据线链路：它未启用、是回环接口，或没有链路本地地址。\n",
+         ""},
+        {{"cable", "links"}, 1, "没有找到数据线链路：请检查数据线是否连接到另一台 Mac。\n", ""},
+        {{"label", kReport}, 2, "请只给出 --png OUT 或 --pdf OUT 中的一个。\n" + kLabelUsage, ""},
+        {{"rows", kReport, "--bogus"}, 2, "未知选项 --bogus\n" + kRowsUsage, ""},
+        {{"rows", kReport, "--resources"}, 2, "选项 --resources 缺少取值\n" + kRowsUsage, ""},
+        {{"rows", kReport, "--json=yes"}, 2, "选项 --json 不带取值\n" + kRowsUsage, ""},
+        {{"rows"}, 2, "参数个数不对\n" + kRowsUsage, ""},
+        {{"frobnicate"}, 2, "未知命令：frobnicate\n运行 tagsmith --help 查看全部命令。\n", ""},
+        {{"summary", kReport, "--resources", "/nonexistent"}, 2, "资源文件夹不存在：/nonexistent\n", ""},
+        {{"summary", kReport, "--resources", folder.path()},
+         2,
+         "资源文件夹 " + folder.path() + " 中缺少 a-models.json。\n",
+         ""},
+        {{"summary", kReport, "--resources", rulesOnly}, 2, "资源文件夹 " + rulesOnly + " 中缺少 locales。\n", ""},
+        {{"assemble", "--profile", missing, "--resources", rulesOnly},
+         2,
+         "资源文件夹 " + rulesOnly + " 中缺少 models.json。\n",
+         ""},
+    };
+    for (const Case& c : cases) {
+        const auto run = runCli(c.arguments, c.input);
+        const std::string name = c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << name;
+        EXPECT_EQ(QString::fromUtf8(run.standardError), c.standardError) << name;
+        EXPECT_EQ(QString::fromUtf8(run.standardOutput).left(c.standardOutput.size()), c.standardOutput) << name;
     }
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/no/such"))) << "no folder is made for a label";
+    EXPECT_EQ(QImage(png).dotsPerMeterX(), 8000) << "203 dpi, the printer's resolution";
+}
+
+// Outside a bundle, without --resources, a verb that needs them says so.
+TEST(CommandLine, StopsWithoutResourcesOutsideABundle) {
+    QTemporaryDir folder;
+    const QString copy = folder.filePath(QStringLiteral("tagsmith"));
+    ASSERT_TRUE(QFile::copy(tagsmith::test::cliPath(), copy));
+    QProcess process;
+    process.start(copy, {QStringLiteral("validate"), kReport});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+              QStringLiteral("找不到程序资源：请从程序包内运行 tagsmith，或用 --resources 指定资源文件夹。\n"));
 }

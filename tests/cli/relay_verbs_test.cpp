@@ -1,10 +1,10 @@
 #include "relay/relay_configuration.h"
 #include "report/report_file.h"
 #include "report/report_json.h"
-#include "support/sample_reports.h"
 #include "report/validation.h"
 #include "support/cli.h"
 #include "support/relay_test_server.h"
+#include "support/sample_reports.h"
 #include "support/wait.h"
 
 #include <gtest/gtest.h>
@@ -95,7 +95,7 @@ TEST(RelayVerbs, SendStopsOnInterruptWithoutClaimingSuccess) {
     ::kill(pid_t(process.processId()), SIGINT);
     ASSERT_TRUE(process.waitForFinished(5000));
     EXPECT_LT(timer.elapsed(), 1000);
-    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.exitCode(), 130);
     EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()).trimmed().split(u'\n').last(),
               QStringLiteral("已取消"));
 }

@@ -32,7 +32,18 @@ TEST(ConfigurationText, IntelShowsGraphicsAndMissingValuesShowPendingUnreadOrNee
     intel.inches = {QStringLiteral("16"), QStringLiteral("16.0")};
     EXPECT_EQ(summaryLines(intel).at(4), QStringLiteral("屏幕尺寸：16 / 16.0 英寸"));
     EXPECT_EQ(summaryLines(intel).at(7), QStringLiteral("显卡：Intel UHD Graphics 630 / AMD Radeon Pro 5500M"));
-    EXPECT_EQ(summaryLines(intel).at(13), QStringLiteral("电池状态：Normal"));
+    const std::pair<const char*, QString> conditions[] = {
+        {"Normal", QStringLiteral("正常")},
+        {"Service Recommended", QStringLiteral("建议维修")},
+        {"Replace Soon", QStringLiteral("建议尽快更换")},
+        {"Replace Now", QStringLiteral("需立即更换")},
+        {"Check Battery", QStringLiteral("请检查电池")},
+        {"Calibrating", QStringLiteral("Calibrating")},
+    };
+    for (const auto& [raw, shown] : conditions) {
+        intel.batteryCondition = QString::fromLatin1(raw);
+        EXPECT_EQ(summaryLines(intel).at(13), QStringLiteral("电池状态：") + shown);
+    }
 
     Report bare;
     bare.chip = QStringLiteral("Intel Core i7");

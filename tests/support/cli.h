@@ -22,11 +22,15 @@ inline QStringList inNamespace(const QString& name, const QStringList& arguments
     return QStringList{QStringLiteral("netns"), QStringLiteral("exec"), name, cliPath()} + arguments;
 }
 
-// Runs the engineer's command line from the workstation bundle, as installed;
-// with a namespace name, inside that network namespace.
+// Runs the engineer's command line from the workstation bundle, as installed,
+// without XDG_RUNTIME_DIR; with a namespace name, inside that network namespace.
 inline CliRun runCli(const QStringList& arguments, const QByteArray& input = {}, int timeoutMs = 30000,
                      const QString& netns = {}) {
     QProcess process;
+    // As in a root shell or CI, where Qt would warn about it on standard error.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    process.setProcessEnvironment(environment);
     if (netns.isEmpty())
         process.start(cliPath(), arguments);
     else

@@ -5,7 +5,6 @@
 #include "inspection/media/media_system_log.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTimer>
 
 #include <future>
@@ -38,7 +37,7 @@ struct LogPlace {
 
 LogPlace& logPlace() {
     static LogPlace place{{},
-                          std::make_unique<MediaLog>(QDir::homePath() + QStringLiteral("/Library/Logs/Lintwell"),
+                          std::make_unique<MediaLog>(mediaLogFolder(),
                                                      MediaRuntime::logQueue(), writeMediaSystemLog)};
     return place;
 }

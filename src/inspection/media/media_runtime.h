@@ -23,7 +23,7 @@ struct MediaRuntime {
     static base::SerialQueue& cameraQueue();
     static base::SerialQueue& logQueue();
 
-    // One media event, to the system log and to Library/Logs/Lintwell/media.log under the home folder.
+    // One media event, to the system log and to media.log in the system's log folder (mediaLogFolder).
     static void log(const QString& message);
     // Sends later events to media.log in the directory instead (the self-test's folder).
     static void setLogDirectory(const QString& directory);

@@ -8,4 +8,8 @@ namespace tagsmith::inspection::media {
 // "local.tagsmith.inspector", category "media"); one definition per platform.
 void writeMediaSystemLog(const QString& message);
 
+// The folder of the media log file where this system keeps logs; one
+// definition per platform.
+QString mediaLogFolder();
+
 } // namespace tagsmith::inspection::media
