@@ -8,9 +8,24 @@
 
 using tagsmith::base::runCommand;
 
-TEST(RunCommand, ReturnsStandardOutputOnly) {
-    EXPECT_EQ(runCommand(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo out; echo err >&2")}),
-              QStringLiteral("out\n"));
+// What a shell script prints, as runCommand hands it back: standard output
+// only, invalid UTF-8 replaced, standard input at its end at once, the
+// environment inherited.
+TEST(RunCommand, ReturnsStandardOutputAsText) {
+    qputenv("TAGSMITH_COMMAND_TEST", "inherited");
+    const std::pair<const char*, QString> cases[] = {
+        {"echo out; echo err >&2", QStringLiteral("out\n")},
+        {"printf 'A\\377B 序列号'", QStringLiteral("A\uFFFDB 序列号")},
+        {"cat; echo done", QStringLiteral("done\n")},
+        {"printf %s \"$TAGSMITH_COMMAND_TEST\"", QStringLiteral("inherited")},
+    };
+    for (const auto& [script, expected] : cases)
+        EXPECT_EQ(runCommand(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QString::fromUtf8(script)}), expected)
+            << script;
+    qunsetenv("TAGSMITH_COMMAND_TEST");
+    const QString large = runCommand(QStringLiteral("/bin/sh"),
+                                     {QStringLiteral("-c"), QStringLiteral("head -c 3000000 /dev/zero | tr '\\0' x")});
+    EXPECT_EQ(large.size(), 3000000) << "read to the end";
 }
 
 // A tool that is missing is asked for again and again; each failed start must
@@ -26,29 +41,4 @@ TEST(RunCommand, WhatCannotStartGivesEmptyTextAndLeavesNoDescriptorBehind) {
             EXPECT_EQ(runCommand(path, {}), QString()) << path.toStdString();
     }
     EXPECT_EQ(tagsmith::test::openDescriptorCount(), before);
-}
-
-TEST(RunCommand, InvalidUtf8IsReplacedAndValidTextKept) {
-    const QString output =
-        runCommand(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf 'A\\377B 序列号'")});
-    EXPECT_EQ(output, QStringLiteral("A\uFFFDB 序列号"));
-}
-
-TEST(RunCommand, StandardInputIsTheNullDeviceSoReadersEndAtOnce) {
-    EXPECT_EQ(runCommand(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("cat; echo done")}),
-              QStringLiteral("done\n"));
-}
-
-TEST(RunCommand, ReadsLargeOutputToTheEnd) {
-    const QString output = runCommand(QStringLiteral("/bin/sh"),
-                                      {QStringLiteral("-c"), QStringLiteral("head -c 3000000 /dev/zero | tr '\\0' x")});
-    EXPECT_EQ(output.size(), 3000000);
-}
-
-TEST(RunCommand, InheritsTheEnvironment) {
-    qputenv("TAGSMITH_COMMAND_TEST", "inherited");
-    EXPECT_EQ(runCommand(QStringLiteral("/bin/sh"),
-                         {QStringLiteral("-c"), QStringLiteral("printf %s \"$TAGSMITH_COMMAND_TEST\"")}),
-              QStringLiteral("inherited"));
-    qunsetenv("TAGSMITH_COMMAND_TEST");
 }
