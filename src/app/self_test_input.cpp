@@ -3,11 +3,11 @@
 #include "inspection/input/color_test_view.h"
 #include "inspection/input/keyboard_canvas.h"
 #include "inspection/input/keyboard_event.h"
-#include "inspection/input/keyboard_inspection_page.h"
-#include "inspection/input/screen_inspection_page.h"
+#include "inspection/input/keyboard_inspection.h"
+#include "inspection/input/screen_inspection.h"
 #include "inspection/input/screen_palette.h"
 #include "inspection/input/touchpad_canvas.h"
-#include "inspection/input/touchpad_inspection_page.h"
+#include "inspection/input/touchpad_inspection.h"
 #include "inspection/inspection_results.h"
 
 #include <QApplication>

@@ -33,5 +33,6 @@ TEST(HkdfSha256, MatchesRfc5869IncludingEmptySaltAndInfo) {
     ASSERT_EQ(vectors.size(), 3) << tagsmith::test::kMissingVectors;
     for (const auto& v : vectors)
         EXPECT_EQ(hkdfSha256(v.hex("IKM"), v.hex("salt"), v.hex("info"), v.fields.value("L").toInt()), v.hex("OKM"));
+    EXPECT_EQ(hkdfSha256("ikm", "salt", "info", 255 * 32).value_or(QByteArray()).size(), 255 * 32) << "the longest";
     EXPECT_FALSE(hkdfSha256("ikm", "salt", "info", 255 * 32 + 1));
 }

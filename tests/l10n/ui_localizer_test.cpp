@@ -1,13 +1,17 @@
 #include "l10n/ui_localizer.h"
 
+#include "inspection/inspection_item.h"
+
 #include "support/paths.h"
 
 #include <gtest/gtest.h>
 
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+using tagsmith::inspection::InspectionItem;
 using tagsmith::l10n::UILocalizer;
 
 namespace {
@@ -64,18 +68,17 @@ TEST(UILocalizer, FallsBackPerKeyThenToUnavailableText) {
     EXPECT_EQ(english.text(QStringLiteral("count"), {{QStringLiteral("n"), 3}}), QStringLiteral("共 3 台"))
         << "a translation with other placeholders than the default's is never shown";
 
+    auto catalogs = twoCatalogues();
+    catalogs[QStringLiteral("en-US")] = catalogue(QStringLiteral("en-US"), {{QStringLiteral("greeting"), QString()}});
+    EXPECT_EQ(UILocalizer(manifest(QStringLiteral("en-US")), catalogs).text(QStringLiteral("greeting")),
+              QStringLiteral("你好"))
+        << "an empty translation falls back";
+
     const UILocalizer empty(QJsonObject{}, {});
     EXPECT_EQ(empty.locale, QStringLiteral("zh-Hans"));
     EXPECT_EQ(empty.formatLocale, QStringLiteral("zh-CN"));
     EXPECT_EQ(empty.direction, QStringLiteral("ltr"));
     EXPECT_EQ(empty.text(QStringLiteral("anything")), QStringLiteral("未提供"));
-}
-
-TEST(UILocalizer, EmptyTranslationFallsBack) {
-    auto catalogs = twoCatalogues();
-    catalogs[QStringLiteral("en-US")] = catalogue(QStringLiteral("en-US"), {{QStringLiteral("greeting"), QString()}});
-    EXPECT_EQ(UILocalizer(manifest(QStringLiteral("en-US")), catalogs).text(QStringLiteral("greeting")),
-              QStringLiteral("你好"));
 }
 
 TEST(UILocalizer, FillsPlaceholdersOnceWithoutRescanningValues) {
@@ -133,40 +136,42 @@ TEST(UILocalizer, DateWithExplicitTimeZoneIgnoresTheMachineZone) {
     EXPECT_EQ(inNewYork, QStringLiteral("2026年3月5日 22:07"));
 }
 
+namespace {
+
+// Every key the program names, read from its own sources: the literal keys,
+// the rows of the configuration text, and the titles and hints of the items.
+QStringList keysTheProgramUses() {
+    QString sources;
+    QDirIterator files(tagsmith::test::sourcePath(QStringLiteral("src")), {QStringLiteral("*.cpp")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (file.open(QIODevice::ReadOnly))
+            sources += QString::fromUtf8(file.readAll());
+    }
+    static const QRegularExpression literal(
+        QStringLiteral(R"re(QStringLiteral\("((?:common|inspector|state)\.\w+)"\))re"));
+    static const QRegularExpression row(QStringLiteral(R"re(lines\.add\(QStringLiteral\("(\w+)"\))re"));
+    QStringList keys;
+    for (const auto& match : literal.globalMatch(sources))
+        keys << match.captured(1);
+    for (const auto& match : row.globalMatch(sources))
+        keys << QStringLiteral("field.") + match.captured(1);
+    for (const InspectionItem item : tagsmith::inspection::kAllInspectionItems)
+        keys << QStringLiteral("inspection.%1.title").arg(rawValue(item))
+             << QStringLiteral("inspection.%1.hint").arg(rawValue(item));
+    keys.removeDuplicates();
+    return keys;
+}
+
+} // namespace
+
 TEST(ShippedCatalogue, HasAChineseTextForEveryKeyTheProgramUses) {
     const UILocalizer shipped =
         UILocalizer::fromDirectory(tagsmith::test::sourcePath(QStringLiteral("resources/locales")));
     EXPECT_EQ(shipped.locale, QStringLiteral("zh-Hans"));
-    QStringList keys = {"common.configuration",
-                        "common.configurationAccessible",
-                        "common.collectConfiguration",
-                        "common.line",
-                        "common.inches",
-                        "common.unread",
-                        "common.pendingConfirmation",
-                        "common.needsCheck",
-                        "common.normal",
-                        "common.unavailable",
-                        "common.quit",
-                        "inspector.overview",
-                        "inspector.receivePlaceholder",
-                        "inspector.send",
-                        "inspector.about",
-                        "inspector.summary",
-                        "state.pending",
-                        "state.running",
-                        "state.needsConfirmation",
-                        "state.passed",
-                        "state.failed"};
-    for (const char* field :
-         {"fullSerial", "macModel", "macName", "year", "screen", "chip", "cpuCores", "graphics", "gpuCores", "memory",
-          "batteryHealth", "cycles", "diskCapacity", "exterior", "batteryCondition"})
-        keys << QStringLiteral("field.") + QString::fromLatin1(field);
-    for (const char* item : {"wifi", "bluetooth", "keyboard", "touchpad", "screen", "leftSpeaker", "rightSpeaker",
-                             "microphone", "camera"}) {
-        keys << QStringLiteral("inspection.%1.title").arg(QString::fromLatin1(item))
-             << QStringLiteral("inspection.%1.hint").arg(QString::fromLatin1(item));
-    }
+    const QStringList keys = keysTheProgramUses();
+    ASSERT_GE(keys.size(), 50) << "the sources were read";
     static const QRegularExpression han(QStringLiteral("\\p{Han}"));
     const QStringList withoutChinese = {QStringLiteral("common.line"), QStringLiteral("inspection.wifi.title")};
     for (const QString& key : keys) {

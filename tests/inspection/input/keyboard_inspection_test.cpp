@@ -48,27 +48,6 @@ TEST(KeyboardLayout, KeyCountsWithAndWithoutTheFunctionRow) {
     }
 }
 
-TEST(KeyboardMediaInput, DecodesAuxiliaryButtonsOnly) {
-    KeyboardEvent otherSubtype = mediaEvent(1, true);
-    otherSubtype.subtype = 7;
-    KeyboardEvent otherState = mediaEvent(1, true);
-    otherState.data1 = (1 << 16) | 0x0C00;
-    const std::pair<KeyboardEvent, std::optional<KeyboardMediaInput>> cases[] = {
-        {mediaEvent(1, true), KeyboardMediaInput{103, true}},
-        {mediaEvent(0, false), KeyboardMediaInput{111, false}},
-        {mediaEvent(3, true), KeyboardMediaInput{122, true}},
-        {mediaEvent(20, true), KeyboardMediaInput{98, true}},
-        {mediaEvent(19, false), KeyboardMediaInput{101, false}},
-        {mediaEvent(7, true), KeyboardMediaInput{109, true}},
-        {mediaEvent(21, true), std::nullopt}, // keyboard illumination has no key on the layouts
-        {otherSubtype, std::nullopt},
-        {otherState, std::nullopt},
-        {keyEvent(kKeyDownEvent, 103), std::nullopt},
-    };
-    for (const auto& [event, expected] : cases)
-        EXPECT_EQ(KeyboardMediaInput::decode(event), expected) << event.data1;
-}
-
 class KeyboardInspectionPage : public testing::Test {
 protected:
     KeyboardInspectionPage() { page.setResults(results); }
@@ -116,8 +95,8 @@ TEST_F(KeyboardInspectionPage, EveryKeyOfTheLayoutPassesTheItem) {
 }
 
 TEST_F(KeyboardInspectionPage, MediaKeysMarkTheFunctionKeysTheyShare) {
-    const std::pair<int, quint16> keys[] = {{3, 122},  {2, 120}, {18, 98}, {16, 100},
-                                            {17, 101}, {7, 109}, {1, 103}, {0, 111}};
+    const std::pair<int, quint16> keys[] = {{3, 122},  {2, 120},  {18, 98}, {20, 98}, {16, 100},
+                                            {17, 101}, {19, 101}, {7, 109}, {1, 103}, {0, 111}};
     for (const auto& [keyType, code] : keys) {
         EXPECT_TRUE(page.receive(mediaEvent(keyType, true)));
         EXPECT_TRUE(progress().held.contains(code)) << code;
@@ -156,8 +135,11 @@ TEST_F(KeyboardInspectionPage, ModifiersAndCapsLockFollowTheirOwnBits) {
 TEST_F(KeyboardInspectionPage, EventsThatAreNotKeysPassThrough) {
     KeyboardEvent otherSystemEvent = mediaEvent(1, true);
     otherSystemEvent.subtype = 0;
-    for (const KeyboardEvent& event : {otherSystemEvent, mediaEvent(22, true), keyEvent(13, 0),
-                                       keyEvent(kFlagsChangedEvent, 0 /* A is no modifier */, 0x2)})
+    KeyboardEvent otherState = mediaEvent(1, true);
+    otherState.data1 = (1 << 16) | 0x0C00;
+    // Keyboard illumination (21) has no key on the layouts.
+    for (const KeyboardEvent& event : {otherSystemEvent, otherState, mediaEvent(21, true), mediaEvent(22, true),
+                                       keyEvent(13, 0), keyEvent(kFlagsChangedEvent, 0 /* A is no modifier */, 0x2)})
         EXPECT_FALSE(page.receive(event)) << event.type;
     EXPECT_TRUE(progress().seen.isEmpty());
     EXPECT_EQ(item().state, InspectionState::pending);

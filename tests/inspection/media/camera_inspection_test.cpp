@@ -119,6 +119,19 @@ TEST_F(CameraPage, StalledStartTimesOutAndItsLateSuccessShowsNothing) {
     EXPECT_TRUE(previewing()) << "a new attempt works once the release is confirmed";
 }
 
+TEST_F(CameraPage, ClosingDuringAStalledStartClosesTheLateCameraOnItsQueue) {
+    hardware->startGate.set(false);
+    page->start();
+    ASSERT_TRUE(waitUntil([this] { return hardware->startGate.holding(); }));
+    page->stop();
+    hardware->startGate.set(true);
+    ASSERT_TRUE(probe.endsWith(QStringLiteral("摄像头已关闭。")));
+    EXPECT_FALSE(previewShown());
+    EXPECT_FALSE(record.isOpen(fakeCamera));
+    page->start();
+    EXPECT_TRUE(previewing()) << "a new attempt works after the release";
+}
+
 TEST_F(CameraPage, PermissionAnsweredAfterClosingOpensNothing) {
     grant.reset();
     page->start();

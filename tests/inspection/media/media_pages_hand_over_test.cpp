@@ -73,6 +73,26 @@ TEST_F(MediaPages, CameraStartsOnlyAfterTheRecordingWasDeleted) {
     EXPECT_FALSE(record.hadConflict());
 }
 
+TEST_F(MediaPages, EightSwitchesOpenEachDeviceOnlyWhileTheOtherIsClosed) {
+    const MediaPageProbe audioProbe{audio->view()};
+    for (int i = 0; i < 8; ++i) {
+        if (i % 2 == 0) {
+            ASSERT_TRUE(waitUntil([this] { return MediaPageProbe{camera->view()}.canStart(); })) << i;
+            camera->start();
+            ASSERT_TRUE(waitUntil([this] { return previewShown(); })) << i;
+        } else {
+            ASSERT_TRUE(waitUntil([&] { return audioProbe.canStart(); })) << i;
+            audio->start();
+            ASSERT_TRUE(audioProbe.shows(kRecording)) << i;
+        }
+    }
+    const QStringList events = record.events();
+    EXPECT_EQ(events.count(QStringLiteral("fake.camera.open")), 4);
+    EXPECT_EQ(events.count(QStringLiteral("fake.audio.open")), 4);
+    EXPECT_EQ(events.count(QStringLiteral("camera.release.confirmed")), 4);
+    EXPECT_FALSE(record.hadConflict());
+}
+
 TEST_F(MediaPages, StuckCameraKeepsTheAudioTestFromStartingAndSaysSo) {
     const MediaPageProbe audioProbe{audio->view()};
     camera->start();
