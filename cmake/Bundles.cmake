@@ -39,6 +39,23 @@ if(TAGSMITH_RECEIVER_KEY_FILE)
     endif()
 endif()
 
+# A release goes to a shop, and the development key is public: a release
+# build carries the shop's own key unless the builder explicitly allows otherwise.
+option(TAGSMITH_RELEASE "Build for shipping: refuse the public development cable key" OFF)
+option(TAGSMITH_ALLOW_DEVELOPMENT_KEY "Let a release build ship the public development cable key" OFF)
+if(TAGSMITH_RELEASE AND NOT TAGSMITH_ALLOW_DEVELOPMENT_KEY)
+    file(READ "${TAGSMITH_RESOURCES_DIR}/receiver.json" development_receiver_json)
+    string(JSON development_key GET "${development_receiver_json}" key)
+    if(NOT TAGSMITH_RECEIVER_KEY_FILE)
+        message(FATAL_ERROR "A release build needs the shop's own cable key: "
+                            "set TAGSMITH_RECEIVER_KEY_FILE (README, section \"Cable key (receiver.json)\"), "
+                            "or TAGSMITH_ALLOW_DEVELOPMENT_KEY=ON for a build that never leaves this machine.")
+    elseif(receiver_key STREQUAL development_key)
+        message(FATAL_ERROR "TAGSMITH_RECEIVER_KEY_FILE holds the public development key; "
+                            "make the shop's own key (README, section \"Cable key (receiver.json)\").")
+    endif()
+endif()
+
 # Commands that fill bundle_dir/Contents/Resources, and the files they read.
 function(tagsmith_resource_commands out_commands out_inputs bundle_dir)
     file(GLOB_RECURSE inputs CONFIGURE_DEPENDS "${TAGSMITH_RESOURCES_DIR}/*")
@@ -58,15 +75,22 @@ function(tagsmith_resource_commands out_commands out_inputs bundle_dir)
 endfunction()
 
 # The first executable becomes Contents/MacOS/VOREvo; the others keep their names.
+# OPENS_REPORTS declares the .macreport document type, so that the desktop opens
+# report files with this bundle.
 function(tagsmith_add_bundle target bundle_name identifier main_executable)
+    cmake_parse_arguments(PARSE_ARGV 4 bundle "OPENS_REPORTS" "" "")
     set(bundle_dir "${CMAKE_BINARY_DIR}/${bundle_name}.app")
     set(BUNDLE_IDENTIFIER "${identifier}")
     set(BUNDLE_NAME "${bundle_name}")
+    set(BUNDLE_DOCUMENT_TYPES "")
+    if(bundle_OPENS_REPORTS)
+        file(READ "${CMAKE_SOURCE_DIR}/cmake/DocumentTypes.plist.in" BUNDLE_DOCUMENT_TYPES)
+    endif()
     configure_file("${CMAKE_SOURCE_DIR}/cmake/Info.plist.in" "${CMAKE_BINARY_DIR}/${target}.Info.plist" @ONLY)
     tagsmith_resource_commands(copy_resources resource_files "${bundle_dir}")
     set(stamp "${CMAKE_BINARY_DIR}/${target}.stamp")
     set(copy_tools "")
-    foreach(tool IN LISTS ARGN)
+    foreach(tool IN LISTS bundle_UNPARSED_ARGUMENTS)
         list(APPEND copy_tools COMMAND "${CMAKE_COMMAND}" -E copy "$<TARGET_FILE:${tool}>" "${bundle_dir}/Contents/MacOS/")
     endforeach()
     add_custom_command(
@@ -78,7 +102,7 @@ function(tagsmith_add_bundle target bundle_name identifier main_executable)
         ${copy_tools}
         ${copy_resources}
         COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
-        DEPENDS ${main_executable} ${ARGN} ${resource_files}
+        DEPENDS ${main_executable} ${bundle_UNPARSED_ARGUMENTS} ${resource_files}
                 "${CMAKE_BINARY_DIR}/${target}.Info.plist"
         COMMENT "Laying out ${bundle_name}.app"
         VERBATIM)
