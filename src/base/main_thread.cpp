@@ -14,4 +14,12 @@ void onMain(std::function<void()> task) {
     QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
 }
 
+void onMainSync(const std::function<void()>& task) {
+    if (isMainThread()) {
+        task();
+        return;
+    }
+    QMetaObject::invokeMethod(QCoreApplication::instance(), task, Qt::BlockingQueuedConnection);
+}
+
 } // namespace tagsmith::base
