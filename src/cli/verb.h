@@ -29,6 +29,7 @@ QList<Verb> cableVerbs();    // cable links, cable serve
 QList<Verb> cableV1Verbs();  // cable serve-v1, push, pull, receive
 QList<Verb> relayVerbs();    // relay send
 QList<Verb> assembleVerbs(); // assemble
+QList<Verb> historyVerbs();  // history list, find, export, rebuild
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);

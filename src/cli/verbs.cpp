@@ -12,6 +12,7 @@ QList<Verb> allVerbs() {
     verbs += cableV1Verbs();
     verbs += relayVerbs();
     verbs += assembleVerbs();
+    verbs += historyVerbs();
     return verbs;
 }
 
