@@ -1,3 +1,4 @@
+#include "base/read_file.h"
 #include "ledger/ledger.h"
 #include "support/cli.h"
 #include "support/generated_reports.h"

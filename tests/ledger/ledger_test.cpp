@@ -163,8 +163,9 @@ TEST(Ledger, DamagedFileIsMovedAsideAndAnOlderSchemaReplaced) {
         EXPECT_TRUE(ledger.needsRebuild()) << c.what;
         const QStringList aside = QDir(data.dir.path()).entryList({QStringLiteral("ledger.sqlite.damaged-*")});
         EXPECT_EQ(aside.size(), c.movedAside ? 1 : 0) << c.what;
-        if (c.movedAside && !aside.isEmpty())
+        if (c.movedAside && !aside.isEmpty()) {
             EXPECT_EQ(base::readFileUpTo(QDir(data.dir.path()).filePath(aside.front()), 1 << 24).value(), spoiled);
+        }
         EXPECT_EQ(ledger.rebuild(data.reports)->rows, 300) << c.what;
         EXPECT_EQ(ledger.count().value(), 300) << c.what;
     }

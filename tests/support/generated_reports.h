@@ -15,8 +15,7 @@ namespace tagsmith::test {
 // CSV quoting.
 inline report::Report generatedReport(int index) {
     report::Report report;
-    report.collectedAt =
-        QDateTime(QDate(2025, 1, 1), QTime(8, 0), QTimeZone::UTC).addSecs(60LL * index).toString(Qt::ISODate);
+    report.collectedAt = QDateTime(QDate(2025, 1, 1), QTime(8, 0), Qt::UTC).addSecs(60LL * index).toString(Qt::ISODate);
     report.serial = QStringLiteral("GEN%1").arg(index, 6, 10, QLatin1Char('0'));
     const bool intel = index % 5 == 0;
     report.model = intel ? QStringLiteral("MacBookPro16,1") : QStringLiteral("MacBookAir10,1");
