@@ -38,6 +38,7 @@ void HistoryModel::reload() {
     m_rows.clear();
     m_exhausted = false;
     endResetModel();
+    fetchMore({}); // the first page at once, so a search answers without waiting for the view
 }
 
 int HistoryModel::rowCount(const QModelIndex& parent) const {

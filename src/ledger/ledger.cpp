@@ -158,6 +158,7 @@ Result<void> Ledger::prepareSchema() {
         return failure(QStringLiteral("打开"));
     }
     const qint64 found = version->number(0);
+    version.reset(); // an open read would keep the tables from being dropped
     if (found > kSchemaVersion) {
         (void)m_db.exec("ROLLBACK");
         return Error{kErrorDomain, 2, QStringLiteral("账本由较新版本的程序建立，本程序不能使用。")};

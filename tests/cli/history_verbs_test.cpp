@@ -46,7 +46,10 @@ TEST(HistoryVerbs, RebuildListFindAndExportAgreeWithTheFolder) {
     EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.standardError.toStdString();
     EXPECT_EQ(QString::fromUtf8(rebuilt.standardOutput), QStringLiteral("已重建：7 份报告，跳过 1 份无效报告。\n"));
     EXPECT_EQ(lines(runCli(history + QStringList{QStringLiteral("list")})).size(), 7);
-    EXPECT_EQ(lines(runCli(history + QStringList{QStringLiteral("list"), QStringLiteral("--limit=3")})).size(), 3);
+    EXPECT_EQ(
+        lines(runCli(history + QStringList{QStringLiteral("list"), QStringLiteral("--limit"), QStringLiteral("3")}))
+            .size(),
+        3);
     const QStringList found = lines(runCli(history + QStringList{QStringLiteral("find"), QStringLiteral("n000004")}));
     ASSERT_EQ(found.size(), 1);
     EXPECT_TRUE(found.front().contains(QStringLiteral("\tGEN000004\t")));

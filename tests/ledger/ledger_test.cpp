@@ -23,7 +23,11 @@ struct DataFolder {
     QString reports = Ledger::reportsFolderIn(dir.path());
     QString ledgerPath = Ledger::pathIn(dir.path());
 
-    Ledger open() const { return Ledger::open(ledgerPath).value(); }
+    Ledger open() const {
+        Result<Ledger> opened = Ledger::open(ledgerPath);
+        EXPECT_TRUE(opened.has_value()) << (opened ? "" : opened.error().description.toStdString());
+        return std::move(opened).value();
+    }
     Ledger rebuilt(int expectedRows) const {
         Ledger ledger = open();
         const auto count = ledger.rebuild(reports);
