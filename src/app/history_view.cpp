@@ -35,8 +35,9 @@ void HistoryView::buildControls() {
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
+    m_table->setWordWrap(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    for (const auto& [column, width] : {std::pair{0, 120}, {1, 120}, {2, 170}, {3, 130}, {4, 50}})
+    for (const auto& [column, width] : {std::pair{0, 118}, {1, 104}, {2, 160}, {3, 160}, {4, 46}})
         m_table->setColumnWidth(column, width);
     m_display = new collect::ConfigurationView(inspection::flippedFrame(QRect(24, 86, 652, 118), height()), 12, this);
     m_reprint = placed(new QPushButton(QStringLiteral("补打标签"), this), 24, 43, 165, 34);
