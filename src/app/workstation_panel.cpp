@@ -2,6 +2,7 @@
 
 #include "app/action_line.h"
 #include "app/frames.h"
+#include "app/history_view.h"
 #include "app/label_supplement_dialog.h"
 #include "app/receive_code_view.h"
 #include "app/report_display.h"
@@ -57,9 +58,11 @@ QString WorkstationPlaces::defaultReportsFolder() {
 }
 
 WorkstationPanel::WorkstationPanel(QSettings& settings, WorkstationPlaces places, QWidget* parent)
-    : QWidget(parent), m_printer(settings, places.printJobsFolder, places.printTools), m_places(std::move(places)) {
+    : QWidget(parent), m_printer(settings, places.printJobsFolder, places.printTools), m_places(std::move(places)),
+      m_ledger(ledger::Ledger::pathIn(QFileInfo(m_places.reportsFolder).path()), m_places.reportsFolder) {
     setFixedSize(kContentSize);
     buildControls();
+    m_ledger.setFailureNotice([this](const QString& text) { showStatus(text); });
 }
 
 WorkstationPanel::~WorkstationPanel() = default;
@@ -81,6 +84,8 @@ void WorkstationPanel::buildControls() {
     connect(m_supplement, &QPushButton::clicked, this, &WorkstationPanel::editLabel);
     m_receiveCode = placed(new ReceiveCodeView(this), 530, 8, 150, 90);
     m_receiveCode->hide();
+    auto* history = placed(new QPushButton(QStringLiteral("历史"), this), 536, 43, 140, 34);
+    connect(history, &QPushButton::clicked, this, &WorkstationPanel::showHistory);
 }
 
 void WorkstationPanel::showStatus(const QString& text) {
@@ -102,13 +107,16 @@ void WorkstationPanel::clearReport() {
     m_body->display(QString());
 }
 
-bool WorkstationPanel::acceptReport(const report::Report& report, const QByteArray& bytes) {
+bool WorkstationPanel::acceptReport(const report::Report& report, const QByteArray& bytes,
+                                    ledger::IntakeSource source) {
     const QString hash = digest(bytes);
     if (hash == m_lastAccepted)
         return true; // the same report again: acknowledged, not saved, shown or printed twice
     const std::optional<QString> path = save(report, bytes);
     if (!path)
         return false;
+    const QString fileName = QFileInfo(*path).fileName();
+    m_ledger.record(ledger::intakeRecord(report, bytes, fileName, QDateTime::currentDateTimeUtc(), source));
     m_report = report;
     m_saved = path;
     show(report);
@@ -121,12 +129,19 @@ bool WorkstationPanel::acceptReport(const report::Report& report, const QByteArr
     }
     m_lastAccepted = hash;
     // Printing waits until the receiver has acknowledged the report.
-    base::onMain([self = QPointer(this), report] {
+    base::onMain([self = QPointer(this), report, fileName] {
         if (self)
-            if (const auto status = self->m_printer.submitAutomatically(report))
-                self->showOutcome(*status);
+            self->submitAutomatically(report, fileName);
     });
     return true;
+}
+
+void WorkstationPanel::submitAutomatically(const report::Report& report, const QString& fileName) {
+    const bool submittedBefore = m_printer.printed().contains(report.serial);
+    if (const auto status = m_printer.submitAutomatically(report))
+        showOutcome(*status);
+    if (!submittedBefore && m_printer.printed().contains(report.serial))
+        m_ledger.markLabelSubmitted(fileName, QDateTime::currentDateTimeUtc());
 }
 
 std::optional<QString> WorkstationPanel::save(const report::Report& report, const QByteArray& bytes) {
@@ -164,6 +179,23 @@ void WorkstationPanel::importFile() {
 void WorkstationPanel::printReport() {
     if (m_report && m_printer.printManually(*m_report, this))
         m_actionLine->record(QStringLiteral("已打印 ") + m_report->serial + QStringLiteral(" 的标签。"));
+}
+
+HistoryView* WorkstationPanel::showHistory() {
+    if (!m_history) {
+        m_history = new HistoryView(m_ledger.path(), m_places.reportsFolder, this);
+        connect(m_history, &HistoryView::closeRequested, m_history, &QWidget::hide);
+        connect(m_history, &HistoryView::reprintRequested, this, &WorkstationPanel::reprintFromHistory);
+    }
+    m_history->show();
+    m_history->raise();
+    return m_history;
+}
+
+// The manual path, which the once-per-serial guard of automatic printing never stops.
+void WorkstationPanel::reprintFromHistory() {
+    if (m_history->chosen() && m_printer.printManually(*m_history->chosen(), this))
+        m_ledger.markLabelSubmitted(m_history->chosenFile(), QDateTime::currentDateTimeUtc());
 }
 
 void WorkstationPanel::editLabel() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "label/label_printer.h"
+#include "ledger/workstation_ledger.h"
 #include "report/report.h"
 
 #include <QPointer>
@@ -25,6 +26,7 @@ class ConfigurationView;
 namespace tagsmith::app {
 
 class ReceiveCodeView;
+class HistoryView;
 
 // Where the workstation keeps its files and which printing tools it runs.
 struct WorkstationPlaces {
@@ -45,8 +47,10 @@ public:
     ~WorkstationPanel() override;
 
     // The receiver's report handler, on the main thread: true when the report
-    // is accepted, so the collector may be acknowledged.
-    bool acceptReport(const report::Report& report, const QByteArray& bytes);
+    // is accepted, so the collector may be acknowledged. The v1 receiver does
+    // not tell a push from a pull.
+    bool acceptReport(const report::Report& report, const QByteArray& bytes,
+                      ledger::IntakeSource source = ledger::IntakeSource::cableV1);
     void showStatus(const QString& text);
     // An outcome of the operator's action: in the status line and, kept with
     // its time, in the action line.
@@ -63,12 +67,16 @@ public:
     const std::optional<QString>& saved() const { return m_saved; }
     label::LabelPrinter& printer() { return m_printer; }
     ReceiveCodeView* receiveCode() const { return m_receiveCode; } // hidden until the relay is in use
+    ledger::WorkstationLedger& ledger() { return m_ledger; }
+    HistoryView* showHistory();
 
 private:
     void buildControls();
     void show(const report::Report& report);
     void clearReport();
     std::optional<QString> save(const report::Report& report, const QByteArray& bytes);
+    void submitAutomatically(const report::Report& report, const QString& fileName);
+    void reprintFromHistory();
 
     label::LabelPrinter m_printer;
     WorkstationPlaces m_places;
@@ -83,6 +91,8 @@ private:
     QPushButton* m_extra = nullptr;
     QPushButton* m_supplement = nullptr;
     ReceiveCodeView* m_receiveCode = nullptr;
+    ledger::WorkstationLedger m_ledger;
+    HistoryView* m_history = nullptr; // built when first asked for
 };
 
 } // namespace tagsmith::app

@@ -30,6 +30,7 @@ QList<Verb> cableV1Verbs();    // cable serve-v1, push, pull, receive
 QList<Verb> cableFetchVerbs(); // cable fetch
 QList<Verb> relayVerbs();      // relay send, relay receive
 QList<Verb> assembleVerbs();   // assemble
+QList<Verb> historyVerbs();    // history list, find, export, rebuild
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);

@@ -16,6 +16,7 @@ QList<Verb> allVerbs() {
     verbs += cableFetchVerbs();
     verbs += relayVerbs();
     verbs += assembleVerbs();
+    verbs += historyVerbs();
     return verbs;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/action_line.h"
 #include "base/atomic_file.h"
+#include "ledger/ledger.h"
 #include "report/report_json.h"
 #include "support/sample_reports.h"
 #include "support/wait.h"
@@ -34,7 +35,9 @@ struct Workstation {
     QString jobLog = dir.filePath(QStringLiteral("lp.log"));
     std::unique_ptr<WorkstationPanel> panel;
 
-    Workstation() {
+    explicit Workstation(bool ledgerBlocked = false) {
+        if (ledgerBlocked) // a folder where the ledger file should be: no write can succeed
+            QDir().mkpath(dir.filePath(QStringLiteral("ledger.sqlite")));
         const QString lp = dir.filePath(QStringLiteral("lp"));
         EXPECT_TRUE(base::writeFileAtomically(
             lp, QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\necho 'request id is Deli720W_40x30-1 (1 file(s))'\n")
@@ -60,6 +63,12 @@ struct Workstation {
     }
     // Lets the automatic print that the handler queued run.
     void settle() const { QCoreApplication::processEvents(); }
+    QList<ledger::IntakeRecord> ledgerRows() const {
+        bool written = false;
+        panel->ledger().afterWrites([&written] { written = true; });
+        EXPECT_TRUE(test::waitUntil([&written] { return written; }));
+        return ledger::Ledger::openForReading(panel->ledger().path())->select({}).value();
+    }
 };
 
 QByteArray fixtureBytes(const QString& relative) {
@@ -86,6 +95,11 @@ TEST(WorkstationPanel, SameBytesTwiceAreAcknowledgedButSavedShownAndPrintedOnce)
     station.settle();
     EXPECT_TRUE(station.status().startsWith(QStringLiteral("已向得力打印队列提交 FVFDL3Q2Q6L4 的标签。")));
     EXPECT_EQ(station.savedFiles(), QStringList{QStringLiteral("FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport")});
+    const auto rows = station.ledgerRows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows.front().fileName, station.savedFiles().front());
+    EXPECT_EQ(rows.front().source, QStringLiteral("cable v1"));
+    EXPECT_TRUE(rows.front().labelSubmittedAt.has_value());
 
     QFile::remove(station.reports + u'/' + station.savedFiles().front());
     EXPECT_TRUE(station.panel->acceptReport(report, bytes));
@@ -126,6 +140,20 @@ TEST(WorkstationPanel, SaveFailureIsNotAcknowledged) {
     EXPECT_FALSE(station.panel->report());
     station.settle();
     EXPECT_EQ(station.printJobs(), 0);
+}
+
+TEST(WorkstationPanel, LedgerFailureLeavesTheReportSavedAndAcknowledgedAndIsToldOnce) {
+    Workstation station(true);
+    const auto told = [&station] { return station.status() == ledger::WorkstationLedger::kFailureText; };
+    ASSERT_TRUE(test::waitUntil(told)) << "the ledger cannot even be opened";
+    EXPECT_TRUE(station.panel->acceptReport(test::fixtureReport(kAirFixture), fixtureBytes(kAirFixture)));
+    EXPECT_EQ(station.savedFiles().size(), 1);
+    bool written = false;
+    station.panel->ledger().afterWrites([&written] { written = true; });
+    ASSERT_TRUE(test::waitUntil([&written] { return written; }));
+    station.settle();
+    EXPECT_FALSE(told()) << "told once, not at every report";
+    EXPECT_TRUE(QFile::exists(ledger::Ledger::rebuildMarker(station.panel->ledger().path())));
 }
 
 TEST(WorkstationPanel, ImportsUpToTheSizeLimitAndNeverPrintsOrCopiesThem) {
