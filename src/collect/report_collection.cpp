@@ -3,7 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/command.h"
 #include "collect/disk_capacity.h"
-#include "collect/ordered_json_reader.h"
+#include "collect/ordered_json.h"
 #include "collect/report_assembly.h"
 #include "report/model_identification.h"
 #include "report/report_file.h"

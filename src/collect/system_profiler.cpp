@@ -1,7 +1,7 @@
 #include "collect/system_profiler.h"
 
 #include "base/read_file.h"
-#include "collect/ordered_json_reader.h"
+#include "collect/ordered_json.h"
 #include "collect/report_assembly.h"
 
 #include <QDeadlineTimer>

@@ -50,7 +50,9 @@ TEST(ReportVerbs, ValidateRejectsEachInvalidFixtureWithItsMessage) {
         {"graphics-with-tab", QStringLiteral("显卡字段无效。")},
         {"missing-model-sources", QStringLiteral("缺少字段“modelSources”。")},
         {"cpu-as-text", QStringLiteral("字段“cpu”应为整数（64 位），实际为文本。")},
-        {"truncated", QStringLiteral("数据不是有效的 JSON（第 201 字节附近）。")},
+        {"year-with-raw-tab", QStringLiteral("数据不是有效的 JSON（第 411 字节附近）。")},
+        {"market-with-unknown-escape", QStringLiteral("数据不是有效的 JSON（第 235 字节附近）。")},
+        {"truncated", QStringLiteral("数据不是有效的 JSON（第 200 字节附近）。")},
     };
     ASSERT_EQ(tagsmith::test::reportFixtures(QStringLiteral("invalid")).size(), std::size(cases));
     for (const auto& [name, message] : cases) {
