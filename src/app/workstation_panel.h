@@ -16,7 +16,8 @@ class QSettings;
 
 namespace tagsmith::collect {
 class ConfigurationView;
-}
+class ResaleWarningWidget;
+} // namespace tagsmith::collect
 
 namespace tagsmith::app {
 
@@ -68,6 +69,7 @@ private:
     QLabel* m_status = nullptr;
     QCheckBox* m_autoPrint = nullptr;
     collect::ConfigurationView* m_body = nullptr;
+    collect::ResaleWarningWidget* m_warning = nullptr;
     QPushButton* m_action = nullptr;
     QPushButton* m_extra = nullptr;
     QPushButton* m_supplement = nullptr;

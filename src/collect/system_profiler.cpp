@@ -44,9 +44,14 @@ bool readToEnd(QProcess& process, const ToolLimits& limits, QByteArray& output) 
 } // namespace
 
 QStringList systemProfilerArguments() {
-    return {QStringLiteral("SPHardwareDataType"), QStringLiteral("SPDisplaysDataType"),
-            QStringLiteral("SPPowerDataType"),    QStringLiteral("-json"),
-            QStringLiteral("-timeout"),           QStringLiteral("60")};
+    return {QStringLiteral("SPHardwareDataType"),
+            QStringLiteral("SPDisplaysDataType"),
+            QStringLiteral("SPPowerDataType"),
+            QStringLiteral("SPNVMeDataType"),
+            QStringLiteral("SPSerialATADataType"),
+            QStringLiteral("-json"),
+            QStringLiteral("-timeout"),
+            QStringLiteral("60")};
 }
 
 Result<QByteArray> runSystemProfiler(const QString& path, const ToolLimits& limits) {

@@ -1,9 +1,9 @@
 #include "report/model_identification.h"
 #include "report/report_file.h"
 #include "report/report_json.h"
-#include "support/sample_reports.h"
 #include "report/validation.h"
 #include "support/cli.h"
+#include "support/sample_reports.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +50,7 @@ TEST(ReportVerbs, ValidateRejectsEachInvalidFixtureWithItsMessage) {
         {"graphics-with-tab", QStringLiteral("显卡字段无效。")},
         {"missing-model-sources", QStringLiteral("缺少字段“modelSources”。")},
         {"cpu-as-text", QStringLiteral("字段“cpu”应为整数（64 位），实际为文本。")},
+        {"activation-lock-maybe", QStringLiteral("报告格式或字段无效。")},
         {"year-with-raw-tab", QStringLiteral("数据不是有效的 JSON（第 411 字节附近）。")},
         {"market-with-unknown-escape", QStringLiteral("数据不是有效的 JSON（第 235 字节附近）。")},
         {"truncated", QStringLiteral("数据不是有效的 JSON（第 200 字节附近）。")},
@@ -70,13 +71,14 @@ TEST(ReportVerbs, ValidateRejectsEachInvalidFixtureWithItsMessage) {
     EXPECT_EQ(errorLine(runCli({QStringLiteral("validate"), huge.fileName()})), QStringLiteral("报告过大，无法导入。"));
 }
 
-TEST(ReportVerbs, SummaryPrintsTheFourteenLinesAndUsageErrorsExitTwo) {
+TEST(ReportVerbs, SummaryPrintsTheSeventeenLinesAndUsageErrorsExitTwo) {
     const auto run = runCli(
         {QStringLiteral("summary"), reportFixture(QStringLiteral("valid/Q9W3JX6H2K_2026-05-09T01-59-14Z.macreport"))});
     const QStringList lines = QString::fromUtf8(run.standardOutput).split(u'\n', Qt::SkipEmptyParts);
     EXPECT_EQ(run.exitCode, 0);
-    ASSERT_EQ(lines.size(), 14);
+    ASSERT_EQ(lines.size(), 17);
     EXPECT_EQ(lines.at(12), QStringLiteral("外观：需人工检查")) << "no rule ships for the M5 Max";
+    EXPECT_EQ(lines.at(14), QStringLiteral("激活锁：已开启"));
     for (const char* arguments : {"summary", "validate a b", "validate a --x"})
         EXPECT_EQ(runCli(QString::fromLatin1(arguments).split(u' ')).exitCode, 2) << arguments;
 }
