@@ -1,6 +1,6 @@
 #include "bench_inputs.h"
 
-#include "collect/ordered_json_reader.h"
+#include "collect/ordered_json.h"
 #include "collect/report_assembly.h"
 #include "report/records_json.h"
 

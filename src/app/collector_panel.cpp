@@ -7,6 +7,7 @@
 #include "base/main_thread.h"
 #include "collect/configuration_view.h"
 #include "collect/hardware_source.h"
+#include "collect/resale_warning_widget.h"
 #include "inspection/inspection_dashboard.h"
 #include "inspection/inspection_suite.h"
 #include "inspection/media/media_runtime.h"
@@ -77,8 +78,9 @@ QWidget* CollectorPanel::buildOverview() {
 void CollectorPanel::buildColumn(QWidget* overview) {
     placed(wrappingLabel(L10n::t(QStringLiteral("common.configuration")), 22, overview, QFont::DemiBold), 24, 574, 290,
            40);
-    m_body = new collect::ConfigurationView(inspection::flippedFrame(QRect(24, 250, 290, 312), overview->height()), 12,
+    m_body = new collect::ConfigurationView(inspection::flippedFrame(QRect(24, 292, 290, 270), overview->height()), 12,
                                             overview);
+    m_warning = placed(new collect::ResaleWarningWidget(overview), 24, 246, 290, 44);
     m_relay = new RelayControls(overview, m_services.relayConfiguration);
     m_relay->setReportSource([this]() -> std::optional<report::Report> {
         if (m_preview || m_collecting)
@@ -154,6 +156,7 @@ void CollectorPanel::collect() {
     m_saved.reset();
     m_action->setEnabled(false);
     m_body->display(QString());
+    m_warning->showFor(nullptr);
     setStatus(QStringLiteral("正在采集，请稍候…\n显示“已准备好”后可安全推出 U 盘。"));
     QPointer<CollectorPanel> self(this);
     const bool started = base::runDetached([self, collectReport = m_services.collect] {
@@ -204,6 +207,7 @@ void CollectorPanel::failed(const Error& error) {
 
 void CollectorPanel::show(const report::Report& report) {
     m_body->display(reportDisplayText(report));
+    m_warning->showFor(&report);
 }
 
 void CollectorPanel::setStatus(const QString& text) {

@@ -22,7 +22,8 @@ class QTabWidget;
 
 namespace tagsmith::collect {
 class ConfigurationView;
-}
+class ResaleWarningWidget;
+} // namespace tagsmith::collect
 namespace tagsmith::inspection {
 class InspectionSuite;
 }
@@ -85,6 +86,7 @@ private:
     QTabWidget* m_tabs = nullptr;
     QLabel* m_status = nullptr;
     collect::ConfigurationView* m_body = nullptr;
+    collect::ResaleWarningWidget* m_warning = nullptr;
     QPushButton* m_action = nullptr;
     RelayControls* m_relay = nullptr;
     std::unique_ptr<inspection::InspectionSuite> m_inspection;

@@ -10,7 +10,9 @@
 #include "base/main_thread.h"
 #include "base/read_file.h"
 #include "collect/configuration_view.h"
+#include "collect/resale_warning_widget.h"
 #include "report/report_file.h"
+#include "report/resale_facts.h"
 #include "report/validation.h"
 
 #include <QCheckBox>
@@ -74,7 +76,8 @@ void WorkstationPanel::buildControls() {
     m_autoPrint = placed(new QCheckBox(QStringLiteral("收到报告后自动打印（每台一次）"), this), 24, 395, 480, 28);
     m_autoPrint->setChecked(m_printer.autoPrint());
     connect(m_autoPrint, &QCheckBox::toggled, this, [this](bool on) { m_printer.setAutoPrint(on); });
-    m_body = new collect::ConfigurationView(inspection::flippedFrame(QRect(24, 100, 650, 290), height()), 14, this);
+    m_body = new collect::ConfigurationView(inspection::flippedFrame(QRect(24, 140, 650, 250), height()), 14, this);
+    m_warning = placed(new collect::ResaleWarningWidget(this), 24, 96, 650, 42);
     m_action = placed(new QPushButton(QStringLiteral("导入检测结果"), this), 24, 43, 165, 34);
     m_extra = placed(new QPushButton(QStringLiteral("预览并打印"), this), 205, 43, 165, 34);
     m_supplement = placed(new QPushButton(QStringLiteral("标签补充"), this), 390, 43, 130, 34);
@@ -99,12 +102,14 @@ void WorkstationPanel::showOutcome(const QString& text) {
 
 void WorkstationPanel::show(const report::Report& report) {
     m_body->display(reportDisplayText(report));
+    m_warning->showFor(&report);
 }
 
 void WorkstationPanel::clearReport() {
     m_report.reset();
     m_extra->setEnabled(false);
     m_body->display(QString());
+    m_warning->showFor(nullptr);
 }
 
 bool WorkstationPanel::acceptReport(const report::Report& report, const QByteArray& bytes,
@@ -121,8 +126,10 @@ bool WorkstationPanel::acceptReport(const report::Report& report, const QByteArr
     m_saved = path;
     show(report);
     m_extra->setEnabled(true);
+    const QStringList warnings = report::resaleWarnings(report);
     showOutcome(QStringLiteral("已通过数据线接收 ") + report.serial +
-                QStringLiteral("，并与连接设备的序列号核对。请预览并打印。"));
+               QStringLiteral("，并与连接设备的序列号核对。请预览并打印。") +
+               (warnings.isEmpty() ? QString() : u'\n' + warnings.join(u'\n')));
     if (window()) {
         window()->raise();
         window()->activateWindow();

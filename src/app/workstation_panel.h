@@ -21,7 +21,8 @@ class ActionLine;
 
 namespace tagsmith::collect {
 class ConfigurationView;
-}
+class ResaleWarningWidget;
+} // namespace tagsmith::collect
 
 namespace tagsmith::app {
 
@@ -87,6 +88,7 @@ private:
     ActionLine* m_actionLine = nullptr;
     QCheckBox* m_autoPrint = nullptr;
     collect::ConfigurationView* m_body = nullptr;
+    collect::ResaleWarningWidget* m_warning = nullptr;
     QPushButton* m_action = nullptr;
     QPushButton* m_extra = nullptr;
     QPushButton* m_supplement = nullptr;

@@ -71,6 +71,11 @@ QString batteryConditionValue(const Report& report, const SummaryLines& lines) {
     return lines.orUnread(report.batteryCondition);
 }
 
+// The member holds one of its listed words, each with its own catalogue entry.
+QString resaleFactValue(const std::optional<QString>& word, const SummaryLines& lines) {
+    return word ? lines.word(QStringLiteral("resale.") + *word) : lines.orUnread(word);
+}
+
 } // namespace
 
 QString configurationText(const Report& report, const l10n::UILocalizer& localizer) {
@@ -89,6 +94,9 @@ QString configurationText(const Report& report, const l10n::UILocalizer& localiz
     lines.add(QStringLiteral("diskCapacity"), lines.orUnread(report.disk));
     lines.add(QStringLiteral("exterior"), report.exterior.value_or(lines.word(QStringLiteral("common.needsCheck"))));
     lines.add(QStringLiteral("batteryCondition"), batteryConditionValue(report, lines));
+    lines.add(QStringLiteral("activationLock"), resaleFactValue(report.activationLock, lines));
+    lines.add(QStringLiteral("remoteManagement"), resaleFactValue(report.remoteManagement, lines));
+    lines.add(QStringLiteral("storageHealth"), resaleFactValue(report.storageHealth, lines));
     return lines.text();
 }
 

@@ -7,8 +7,9 @@
 
 namespace tagsmith::collect {
 
-// The fourteen-line configuration summary of a report, every word through the
-// localizer; lines joined by a line feed, none after the last.
+// The configuration summary of a report, every word through the localizer: the
+// fourteen configuration lines, then the three resale-safety lines; joined by a
+// line feed, none after the last.
 QString configurationText(const report::Report& report, const l10n::UILocalizer& localizer = L10n::current());
 
 } // namespace tagsmith::collect

@@ -3,6 +3,7 @@
 #include "collect/assembly_rules.h"
 #include "collect/battery_health.h"
 #include "collect/json_lookup.h"
+#include "collect/resale_facts_assembly.h"
 
 #include <algorithm>
 
@@ -89,6 +90,8 @@ Result<Report> makeReport(const report::ModelTable& models, const JsonValue& doc
     addBattery(*report, power ? *power : kNoPowerSection, intel, snapshot);
     if (intel)
         report->graphics = intelGraphics(gpus);
+    report->activationLock = activationLockOf(hardware);
+    report->storageHealth = storageHealthOf(document);
     return std::move(*report);
 }
 

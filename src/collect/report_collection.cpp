@@ -2,8 +2,9 @@
 
 #include "base/atomic_file.h"
 #include "base/command.h"
+#include "cable/tool_runner.h"
 #include "collect/disk_capacity.h"
-#include "collect/ordered_json_reader.h"
+#include "collect/ordered_json.h"
 #include "collect/report_assembly.h"
 #include "report/model_identification.h"
 #include "report/report_file.h"
@@ -22,6 +23,9 @@ using report::Report;
 // The longest name common file systems hold, in bytes.
 constexpr qsizetype kMaxFileNameBytes = 255;
 
+// The enrollment question is answered locally, within a second.
+constexpr std::chrono::seconds kEnrollmentTimeLimit{5};
+
 QByteArray diskListingFrom(const QString& diskutil) {
     const QStringList arguments{QStringLiteral("list"), QStringLiteral("-plist"), QStringLiteral("internal"),
                                 QStringLiteral("physical")};
@@ -38,7 +42,11 @@ Result<Report> reportFromSystem(const CollectionSetup& setup, const HardwareSour
     const Result<report::ModelTable> models = report::loadModelTable(setup.modelTable);
     if (!models)
         return models.error();
-    return makeReport(*models, *document, hardware.snapshot(), QDateTime::currentDateTimeUtc());
+    Result<Report> made = makeReport(*models, *document, hardware.snapshot(), QDateTime::currentDateTimeUtc());
+    if (made)
+        made->remoteManagement =
+            remoteManagementFrom(cable::runTool(setup.profiles, enrollmentArguments(), kEnrollmentTimeLimit));
+    return made;
 }
 
 } // namespace

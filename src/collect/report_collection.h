@@ -3,6 +3,7 @@
 #include "base/bundle.h"
 #include "base/result.h"
 #include "collect/hardware_source.h"
+#include "collect/resale_facts_assembly.h"
 #include "collect/system_profiler.h"
 #include "report/report.h"
 
@@ -38,6 +39,8 @@ Result<EncodedReport> finishReport(report::Report report, const std::optional<QB
 struct CollectionSetup {
     QString systemProfiler = kSystemProfilerPath;
     QString diskutil = kDiskutilPath;
+    // Missing on Linux: remote management stays unknown.
+    QString profiles = kProfilesPath;
     QString modelTable;   // models.json
     QString outputFolder; // created when missing
     ToolLimits limits;

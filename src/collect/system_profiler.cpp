@@ -2,7 +2,7 @@
 
 #include "base/process.h"
 #include "base/read_file.h"
-#include "collect/ordered_json_reader.h"
+#include "collect/ordered_json.h"
 #include "collect/report_assembly.h"
 
 namespace tagsmith::collect {
@@ -16,9 +16,14 @@ Error noSystemReport() {
 } // namespace
 
 QStringList systemProfilerArguments() {
-    return {QStringLiteral("SPHardwareDataType"), QStringLiteral("SPDisplaysDataType"),
-            QStringLiteral("SPPowerDataType"),    QStringLiteral("-json"),
-            QStringLiteral("-timeout"),           QStringLiteral("60")};
+    return {QStringLiteral("SPHardwareDataType"),
+            QStringLiteral("SPDisplaysDataType"),
+            QStringLiteral("SPPowerDataType"),
+            QStringLiteral("SPNVMeDataType"),
+            QStringLiteral("SPSerialATADataType"),
+            QStringLiteral("-json"),
+            QStringLiteral("-timeout"),
+            QStringLiteral("60")};
 }
 
 Result<QByteArray> runSystemProfiler(const QString& path, const ToolLimits& limits) {

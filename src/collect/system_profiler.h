@@ -13,7 +13,7 @@ namespace tagsmith::collect {
 
 inline const QString kSystemProfilerPath = QStringLiteral("/usr/sbin/system_profiler");
 
-// The hardware, displays and power sections as JSON; the tool gives up on
+// The hardware, displays, power and internal-disk (NVMe, Serial ATA) sections as JSON; the tool gives up on
 // slow sections by itself after 60 seconds.
 QStringList systemProfilerArguments();
 

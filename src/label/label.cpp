@@ -26,13 +26,21 @@ constexpr double kStartFontSize = 7.6;
 constexpr double kFontStep = 0.15;
 constexpr double kFontFloor = 4.5;
 constexpr int kPdfResolution = 203;
+// Qt rounds a font's size to whole pixels of the painter's coordinates, which
+// here are points. Rows are measured and drawn on a grid this much finer, so
+// 7.6 pt and every 0.15 pt step below it keep their exact size.
+constexpr double kFineGrid = 100;
 
-// A font whose nominal size is `points` in the painter's unscaled coordinates,
-// whatever resolution the device reports.
+// A font whose nominal size is `points` on the fine grid, whatever resolution
+// the device reports.
 QFont labelFont(double points, QPaintDevice* device) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(points * 72.0 / device->logicalDpiY());
+    font.setPointSizeF(points * kFineGrid * 72.0 / device->logicalDpiY());
     return font;
+}
+
+double textWidth(const QString& text, double points, QPaintDevice* device) {
+    return QFontMetricsF(labelFont(points, device), device).horizontalAdvance(text) / kFineGrid;
 }
 
 QRectF rowFrame(int row, double unit) {
@@ -48,7 +56,7 @@ QSizeF Label::sizeInPoints() {
 
 double Label::fittedFontSize(const QString& text, double frameWidth, QPaintDevice* device) {
     double size = kStartFontSize;
-    while (QFontMetricsF(labelFont(size, device), device).horizontalAdvance(text) > frameWidth && size > kFontFloor)
+    while (textWidth(text, size, device) > frameWidth && size > kFontFloor)
         size -= kFontStep;
     return size;
 }
@@ -85,8 +93,13 @@ void Label::drawRows(QPainter& painter, double unit) const {
     const int count = std::min<int>(kMaxRows, static_cast<int>(rows.size()));
     for (int i = 0; i < count; ++i) {
         const QRectF frame = rowFrame(i, unit);
-        painter.setFont(labelFont(fittedFontSize(rows.at(i), frame.width(), painter.device()), painter.device()));
-        painter.drawText(frame, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, rows.at(i));
+        const double size = fittedFontSize(rows.at(i), frame.width(), painter.device());
+        painter.save();
+        painter.scale(1 / kFineGrid, 1 / kFineGrid);
+        painter.setFont(labelFont(size, painter.device()));
+        const QRectF fineFrame(frame.topLeft() * kFineGrid, frame.size() * kFineGrid);
+        painter.drawText(fineFrame, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, rows.at(i));
+        painter.restore();
     }
 }
 

@@ -30,11 +30,10 @@ public:
     QImage toImage() const;   // 320 × 240 pixels, one pixel per grid unit
     QByteArray toPdf() const; // one 40 × 30 mm page
 
+private:
     // Point size actually used for a row: 7.6 pt, shrunk in 0.15 pt steps to
     // fit the frame width (in points), never below 4.45 pt.
     static double fittedFontSize(const QString& text, double frameWidth, QPaintDevice* device);
-
-private:
     void drawQrCode(QPainter& painter, double unit) const;
     void drawRows(QPainter& painter, double unit) const;
 };

@@ -1,7 +1,7 @@
 #include "report/json_field_reader.h"
 
-#include <QJsonDocument>
-#include <QJsonParseError>
+#include <algorithm>
+#include <variant>
 
 namespace tagsmith::report {
 
@@ -11,12 +11,40 @@ Error decodingError(const QString& description) {
     return {kJsonDecodingDomain, 1, description};
 }
 
-Result<QJsonDocument> parseJson(const QByteArray& bytes) {
-    QJsonParseError parseError{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError)
-        return invalidJsonError(parseError.offset);
-    return document;
+QJsonValue toQJson(const base::JsonValue& value);
+
+// Members go in ascending key order, so every insertion appends.
+QJsonObject toQJson(const base::JsonObject& members) {
+    std::vector<const base::JsonMember*> sorted;
+    sorted.reserve(members.size());
+    for (const base::JsonMember& member : members)
+        sorted.push_back(&member);
+    std::ranges::sort(sorted, {}, &base::JsonMember::key);
+    QJsonObject object;
+    for (const base::JsonMember* member : sorted)
+        object.insert(member->key, toQJson(member->value));
+    return object;
+}
+
+QJsonArray toQJson(const base::JsonArray& elements) {
+    QJsonArray array;
+    for (const base::JsonValue& element : elements)
+        array.append(toQJson(element));
+    return array;
+}
+
+QJsonValue toQJson(const base::JsonValue& value) {
+    return std::visit(
+        [](const auto& data) -> QJsonValue {
+            using Data = std::decay_t<decltype(data)>;
+            if constexpr (std::is_same_v<Data, std::nullptr_t>)
+                return QJsonValue::Null;
+            else if constexpr (std::is_same_v<Data, base::JsonArray> || std::is_same_v<Data, base::JsonObject>)
+                return toQJson(data);
+            else
+                return QJsonValue(data);
+        },
+        value.data());
 }
 
 QString kindOf(const QJsonValue& value) {
@@ -51,30 +79,20 @@ std::optional<qint64> exactInteger(const QJsonValue& value) {
 
 } // namespace
 
-Error invalidJsonError(qsizetype offset) {
-    return decodingError(QStringLiteral("数据不是有效的 JSON（第 %1 字节附近）。").arg(offset));
-}
-
-Error notAJsonObjectError() {
-    return decodingError(QStringLiteral("JSON 顶层应为对象。"));
-}
-
 Result<QJsonObject> parseJsonObject(const QByteArray& bytes) {
-    const Result<QJsonDocument> document = parseJson(bytes);
+    const Result<base::JsonValue> document = base::readJsonObject(bytes);
     if (!document)
         return document.error();
-    if (!document->isObject())
-        return notAJsonObjectError();
-    return document->object();
+    return toQJson(*document->object());
 }
 
 Result<QJsonArray> parseJsonArray(const QByteArray& bytes) {
-    const Result<QJsonDocument> document = parseJson(bytes);
+    const Result<base::JsonValue> document = base::readJson(bytes);
     if (!document)
         return document.error();
-    if (!document->isArray())
+    if (!document->array())
         return decodingError(QStringLiteral("JSON 顶层应为数组。"));
-    return document->array();
+    return toQJson(*document->array());
 }
 
 JsonFieldReader::JsonFieldReader(QJsonObject object, QString where)
@@ -150,13 +168,7 @@ std::optional<QString> JsonFieldReader::textValue(const QJsonValue& value, const
         failType(path, QStringLiteral("文本"), value);
         return std::nullopt;
     }
-    const QString text = value.toString();
-    // An escaped lone surrogate cannot be written back as UTF-8.
-    if (!QStringView(text).isValidUtf16()) {
-        fail(QStringLiteral("字段“%1”含有无效的 Unicode 字符。").arg(path));
-        return std::nullopt;
-    }
-    return text;
+    return value.toString();
 }
 
 void JsonFieldReader::failType(const QString& path, const QString& expected, const QJsonValue& actual) {

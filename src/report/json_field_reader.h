@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/json_reader.h"
 #include "base/result.h"
 
 #include <QJsonArray>
@@ -11,16 +12,10 @@
 
 namespace tagsmith::report {
 
-// Domain of every JSON decoding failure; its descriptions name the member and
-// the expected type.
-inline const QString kJsonDecodingDomain = QStringLiteral("JSON");
+using base::kJsonDecodingDomain;
 
-// The failures of JSON text that does not parse (at a byte offset) and of a
-// document whose top level is not an object, for every reader of JSON.
-Error invalidJsonError(qsizetype offset);
-Error notAJsonObjectError();
-
-// Parses the bytes as one JSON object or one JSON array (checked by the getters).
+// Parses the bytes strictly (base::readJson) as one JSON object or one JSON
+// array.
 Result<QJsonObject> parseJsonObject(const QByteArray& bytes);
 Result<QJsonArray> parseJsonArray(const QByteArray& bytes);
 

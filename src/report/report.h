@@ -30,6 +30,10 @@ struct Report {
     std::optional<QString> exterior; // the A-number printed on the case
     std::optional<QString> market;   // never collected; carried unchanged
     std::optional<QString> graphics; // Intel machines: GPUs joined by " / "
+    // Resale safety, absent when unknown; older peers drop these keys.
+    std::optional<QString> activationLock;   // "enabled" or "disabled"
+    std::optional<QString> remoteManagement; // "dep", "mdm" or "none"
+    std::optional<QString> storageHealth;    // "verified" or "failing" (internal disk's SMART status)
 
     bool operator==(const Report&) const = default;
 };

@@ -35,6 +35,9 @@ QByteArray encodeReport(const Report& report, JsonLayout layout) {
     appendPresent(members, "exterior", report.exterior);
     appendPresent(members, "market", report.market);
     appendPresent(members, "graphics", report.graphics);
+    appendPresent(members, "activationLock", report.activationLock);
+    appendPresent(members, "remoteManagement", report.remoteManagement);
+    appendPresent(members, "storageHealth", report.storageHealth);
     return writeJsonObject(members, layout);
 }
 
@@ -67,6 +70,9 @@ Result<Report> reportFromJson(const QJsonObject& object) {
     report.exterior = reader.optionalText(QStringLiteral("exterior"));
     report.market = reader.optionalText(QStringLiteral("market"));
     report.graphics = reader.optionalText(QStringLiteral("graphics"));
+    report.activationLock = reader.optionalText(QStringLiteral("activationLock"));
+    report.remoteManagement = reader.optionalText(QStringLiteral("remoteManagement"));
+    report.storageHealth = reader.optionalText(QStringLiteral("storageHealth"));
     if (reader.error())
         return *reader.error();
     return report;

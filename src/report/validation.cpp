@@ -2,6 +2,7 @@
 
 #include "report/model_identification.h"
 #include "report/report_json.h"
+#include "report/resale_facts.h"
 
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
@@ -101,7 +102,7 @@ bool hasValidGraphics(const Report& report) {
 }
 
 std::optional<Error> firstFieldFailure(const Report& report) {
-    if (!hasValidIdentity(report) || !hasValidNumbers(report))
+    if (!hasValidIdentity(report) || !hasValidNumbers(report) || !hasValidResaleFacts(report))
         return invalidField();
     if (!hasValidTexts(report))
         return reportError(kReportTextInvalid, QStringLiteral("报告字段过长或包含换行。"));

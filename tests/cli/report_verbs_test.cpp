@@ -45,7 +45,10 @@ TEST(ReportVerbs, ValidateRejectsEachInvalidFixtureWithItsMessage) {
         {"graphics-with-tab", QStringLiteral("显卡字段无效。")},
         {"missing-model-sources", QStringLiteral("缺少字段“modelSources”。")},
         {"cpu-as-text", QStringLiteral("字段“cpu”应为整数（64 位），实际为文本。")},
-        {"truncated", QStringLiteral("数据不是有效的 JSON（第 201 字节附近）。")},
+        {"activation-lock-maybe", QStringLiteral("报告格式或字段无效。")},
+        {"year-with-raw-tab", QStringLiteral("数据不是有效的 JSON（第 411 字节附近）。")},
+        {"market-with-unknown-escape", QStringLiteral("数据不是有效的 JSON（第 235 字节附近）。")},
+        {"truncated", QStringLiteral("数据不是有效的 JSON（第 200 字节附近）。")},
     };
     ASSERT_EQ(tagsmith::test::reportFixtures(QStringLiteral("invalid")).size(), std::size(cases));
     for (const auto& [name, message] : cases) {
@@ -63,11 +66,12 @@ TEST(ReportVerbs, ValidateRejectsEachInvalidFixtureWithItsMessage) {
     EXPECT_EQ(errorLine(runCli({QStringLiteral("validate"), huge.fileName()})), QStringLiteral("报告过大，无法导入。"));
 }
 
-TEST(ReportVerbs, SummaryPrintsTheFourteenLines) {
+TEST(ReportVerbs, SummaryPrintsTheSeventeenLines) {
     const auto run = runCli(
         {QStringLiteral("summary"), reportFixture(QStringLiteral("valid/Q9W3JX6H2K_2026-05-09T01-59-14Z.macreport"))});
     const QStringList lines = QString::fromUtf8(run.standardOutput).split(u'\n', Qt::SkipEmptyParts);
     EXPECT_EQ(run.exitCode, 0);
-    ASSERT_EQ(lines.size(), 14);
+    ASSERT_EQ(lines.size(), 17);
     EXPECT_EQ(lines.at(12), QStringLiteral("A 型号：需人工检查")) << "no rule ships for the M5 Max";
+    EXPECT_EQ(lines.at(14), QStringLiteral("激活锁：已开启"));
 }

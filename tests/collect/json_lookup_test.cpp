@@ -1,5 +1,5 @@
 #include "collect/json_lookup.h"
-#include "collect/ordered_json_reader.h"
+#include "collect/ordered_json.h"
 
 #include <gtest/gtest.h>
 

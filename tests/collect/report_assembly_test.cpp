@@ -1,4 +1,4 @@
-#include "collect/ordered_json_reader.h"
+#include "collect/ordered_json.h"
 #include "collect/report_assembly.h"
 
 #include <gtest/gtest.h>

@@ -54,10 +54,11 @@ QString writeTool(const QTemporaryDir& folder, const QString& name, const QStrin
 
 CollectionSetup setupIn(const QTemporaryDir& folder, const QString& profilerBody) {
     CollectionSetup setup;
-    setup.systemProfiler =
-        writeTool(folder, QStringLiteral("system_profiler"),
-                  QStringLiteral("SPHardwareDataType SPDisplaysDataType SPPowerDataType -json -timeout 60"),
-                  QStringLiteral("[ \"$LC_ALL\" = C ] || exit 4\n") + profilerBody);
+    setup.systemProfiler = writeTool(
+        folder, QStringLiteral("system_profiler"),
+        QStringLiteral("SPHardwareDataType SPDisplaysDataType SPPowerDataType SPNVMeDataType SPSerialATADataType "
+                       "-json -timeout 60"),
+        QStringLiteral("[ \"$LC_ALL\" = C ] || exit 4\n") + profilerBody);
     setup.diskutil = writeTool(folder, QStringLiteral("diskutil"), QStringLiteral("list -plist internal physical"),
                                QStringLiteral("exec cat '%1'").arg(fixture("diskutil/one-disk-500.1GB.plist")));
     setup.modelTable = tagsmith::test::sourcePath(QStringLiteral("resources/models.json"));
@@ -115,6 +116,22 @@ TEST(ReportCollection, EachFailureIsReportedAndNothingIsWritten) {
     setup.systemProfiler = folder.filePath(QStringLiteral("no-such-tool"));
     EXPECT_EQ(collectReport(setup, FixedHardware()).error(), noReport);
     EXPECT_FALSE(QDir(setup.outputFolder).exists());
+}
+
+TEST(ReportCollection, RemoteManagementIsAskedOfTheProfilesToolInTheCLocale) {
+    QTemporaryDir folder;
+    CollectionSetup setup = setupIn(folder, catFixture(QStringLiteral("system_profiler/Mac16,5.json")));
+    for (const auto& [answer, expected] : {std::pair{"dep", "dep"}, std::pair{"none", "none"}}) {
+        setup.profiles = writeTool(folder, QStringLiteral("profiles"), QStringLiteral("status -type enrollment"),
+                                   QStringLiteral("[ \"$LC_ALL\" = C ] || exit 4\n") +
+                                       catFixture(QStringLiteral("profiles/%1.txt").arg(QLatin1String(answer))));
+        const auto collected = collectReport(setup, FixedHardware());
+        ASSERT_TRUE(collected) << collected.error().description.toStdString();
+        EXPECT_EQ(collected->encoded.report.remoteManagement, QString::fromLatin1(expected));
+        EXPECT_TRUE(collected->encoded.bytes.contains(R"("activationLock" : "enabled")"));
+    }
+    setup.profiles = folder.filePath(QStringLiteral("no-such-tool"));
+    EXPECT_EQ(collectReport(setup, FixedHardware()).value().encoded.report.remoteManagement, std::nullopt);
 }
 
 TEST(ReportCollection, FileNamesStayInTheResultsFolderBesideTheBundle) {

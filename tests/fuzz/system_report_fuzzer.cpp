@@ -1,6 +1,6 @@
 #include "fuzz_input.h"
 
-#include "collect/ordered_json_reader.h"
+#include "collect/ordered_json.h"
 #include "collect/report_assembly.h"
 #include "report/records_json.h"
 

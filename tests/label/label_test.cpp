@@ -8,9 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <cmath>
 
 using tagsmith::label::Label;
 using tagsmith::label::qrCodeImage;
@@ -38,6 +44,33 @@ QRect darkBox(const QImage& image, const QRect& region) {
         }
     }
     return box;
+}
+
+// The size in points each row was drawn at, top to bottom, read back from the
+// PDF by poppler: a word's box is as high as the font's ascent plus descent.
+QList<double> drawnRowSizes(const QByteArray& pdf) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("label.pdf")));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size());
+    file.close();
+    QProcess poppler;
+    poppler.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file.fileName(), QStringLiteral("-")});
+    EXPECT_TRUE(poppler.waitForFinished(20000));
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(1000);
+    const QFontMetricsF metrics(font);
+    const double heightPerPoint = (metrics.ascent() + metrics.descent()) / 1000;
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="[^"]*" yMin="([^"]*)" xMax="[^"]*" yMax="([^"]*)")re"));
+    QList<double> sizes;
+    double lastTop = -1;
+    for (const auto& match : word.globalMatch(QString::fromUtf8(poppler.readAllStandardOutput()))) {
+        const double top = match.captured(1).toDouble();
+        if (std::abs(top - lastTop) > 1) // the first word of each row
+            sizes.append((match.captured(2).toDouble() - top) / heightPerPoint);
+        lastTop = top;
+    }
+    return sizes;
 }
 
 QString decodeQr(const QImage& image) {
@@ -94,15 +127,21 @@ TEST(Label, DrawsAtMostFiveRowsInTheirBands) {
     EXPECT_TRUE(darkBox(label.toImage(), QRect(0, 78 + 27, 320, 240 - 78 - 27)).isNull());
 }
 
-TEST(Label, RowsShrinkFromSevenPointSixToNoLessThanFourPointFourFive) {
-    QImage device(320, 240, QImage::Format_ARGB32);
-    EXPECT_DOUBLE_EQ(Label::fittedFontSize(QStringLiteral("23年   14寸"), 180 * 40 * 72 / 25.4 / 320, &device), 7.6);
+TEST(Label, RowsAreDrawnAtTheExactSizeOfTheirShrinkStep) {
     const QString longRow =
         QStringLiteral("macbook pro (16-inch, nov 2023) with a very long name  128G/8T").repeated(3);
-    EXPECT_NEAR(Label::fittedFontSize(longRow, 290 * 40 * 72 / 25.4 / 320, &device), 4.45, 1e-9);
-
     Label label;
-    label.rows = {QString(), longRow};
+    label.rows = {QString(), QStringLiteral("macbook pro x  18G/512G"),
+                  QStringLiteral("macbook pro (14-inch, m3 max, nov 2023)  128G/8T"), longRow};
+    const QList<double> sizes = drawnRowSizes(label.toPdf());
+    ASSERT_EQ(sizes.size(), 3);
+    EXPECT_NEAR(sizes[0], 7.6, 0.03) << "fits at 7.6 pt, so drawn at 7.6 pt";
+    const double steps = (7.6 - sizes[1]) / 0.15;
+    EXPECT_GE(steps, 1);
+    EXPECT_NEAR(steps, std::round(steps), 0.2) << sizes[1] << " pt is not a 0.15 pt step below 7.6 pt";
+    EXPECT_GT(std::abs(sizes[1] - std::round(sizes[1])), 0.1) << "a fractional step, not a whole size";
+    EXPECT_NEAR(sizes[2], 4.45, 0.03) << "never below 4.45 pt";
+
     const QImage image = label.toImage();
     const QRect drawn = darkBox(image, image.rect());
     EXPECT_GE(drawn.left(), 14);

@@ -51,7 +51,7 @@ TEST(ReportJson, DecodingFollowsTheTypeRulesAndNamesKeyAndType) {
         {withMember(R"("gpu":9223372036854775808)"),
          QStringLiteral("字段“gpu”应为整数（64 位），实际为数字 9.22337e+18。")},
         {withMember(R"("chip":true)"), QStringLiteral("字段“chip”应为文本，实际为布尔值。")},
-        {withMember(R"("market":"\ud800")"), QStringLiteral("字段“market”含有无效的 Unicode 字符。")},
+        {withMember(R"("market":"\ud800")"), QStringLiteral("数据不是有效的 JSON（第 112 字节附近）。")},
         {withMember(R"("serial":null)"), QStringLiteral("字段“serial”不能为空值（null）。")},
         {withMember(R"("years":["2020",2021])"), QStringLiteral("字段“years[1]”应为文本，实际为数字 2021。")},
         {withMember("\"x\":0").replace(",\"modelSources\":[]", ""), QStringLiteral("缺少字段“modelSources”。")},

@@ -1,0 +1,82 @@
+#include "collect/report_assembly.h"
+#include "collect/resale_facts_assembly.h"
+#include "collect/system_profiler.h"
+
+#include "base/read_file.h"
+#include "support/paths.h"
+
+#include <gtest/gtest.h>
+
+using namespace tagsmith::collect;
+
+namespace {
+
+QString fixture(const QString& relative) {
+    return tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/") + relative);
+}
+
+std::optional<QString> word(const char* text) {
+    return text ? std::optional<QString>(QString::fromLatin1(text)) : std::nullopt;
+}
+
+QByteArray disk(const char* status, const char* detachable = "no", const char* removable = "no") {
+    return QStringLiteral(
+               R"({"_name": "SSD", "detachable_drive": "%1", "removable_media": "%2", "smart_status": "%3"})")
+        .arg(QLatin1String(detachable), QLatin1String(removable), QLatin1String(status))
+        .toUtf8();
+}
+
+} // namespace
+
+TEST(ResaleFactsAssembly, ActivationLockFromTheSavedSystemReports) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Mac16,5", "enabled"},
+        {"MacBookPro18,3", "disabled"},
+    };
+    for (const auto& [machine, expected] : cases) {
+        const auto document = readSystemReportFile(fixture(QStringLiteral("system_profiler/%1.json").arg(machine)));
+        const auto report = makeReport({}, document.value(), {}, QDateTime::currentDateTimeUtc());
+        EXPECT_EQ(report.value().activationLock, word(expected)) << machine;
+    }
+    const std::pair<const char*, const char*> entries[] = {
+        {R"({})", nullptr},
+        {R"({"activation_lock_status": "activation_lock_unknown"})", nullptr},
+        {R"({"activation_lock_status": 1})", nullptr},
+        {R"({"activation_lock_status": "activation_lock_disabled"})", "disabled"},
+    };
+    for (const auto& [hardware, expected] : entries)
+        EXPECT_EQ(activationLockOf(readJsonObject(hardware).value()), word(expected)) << hardware;
+}
+
+TEST(ResaleFactsAssembly, StorageHealthIsTheWorstInternalDiskStatus) {
+    const std::pair<QByteArray, const char*> cases[] = {
+        {"", nullptr},
+        {R"("SPNVMeDataType": [{"_items": [)" + disk("Verified") + "]}]", "verified"},
+        {R"("SPNVMeDataType": [{"_items": [)" + disk("Verified") + "," + disk("Failing") + "]}]", "failing"},
+        {R"("SPNVMeDataType": [{"_items": [)" + disk("Failing", "yes") + "]}]", nullptr},
+        {R"("SPSerialATADataType": [{"_items": [)" + disk("Failing", "no", "yes") + "]}]", nullptr},
+        {R"("SPSerialATADataType": [{"_items": [)" + disk("Verified") + "]}]", "verified"},
+        {R"("SPSerialATADataType": [{"_items": [)" + disk("Not Supported") + "]}]", nullptr},
+        {R"("SPNVMeDataType": [{"_items": "x"}], "SPSerialATADataType": 7)", nullptr},
+    };
+    for (const auto& [sections, expected] : cases)
+        EXPECT_EQ(storageHealthOf(readJsonObject("{" + sections + "}").value()), word(expected)) << sections.data();
+
+    const auto mac = readSystemReportFile(fixture(QStringLiteral("system_profiler/Mac16,5.json")));
+    EXPECT_EQ(storageHealthOf(mac.value()), word("verified")) << "its failing Thunderbolt disk is not the Mac's own";
+}
+
+TEST(ResaleFactsAssembly, RemoteManagementFromTheEnrollmentText) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"dep", "dep"},
+        {"mdm", "mdm"},
+        {"none", "none"},
+        {"garbage", nullptr},
+    };
+    for (const auto& [name, expected] : cases) {
+        const auto text = tagsmith::base::readFileUpTo(fixture(QStringLiteral("profiles/%1.txt").arg(name)), 4096);
+        EXPECT_EQ(remoteManagementFrom(QString::fromUtf8(text.value())), word(expected)) << name;
+    }
+    EXPECT_EQ(remoteManagementFrom(QString()), std::nullopt) << "no tool, no answer";
+    EXPECT_EQ(remoteManagementFrom(QStringLiteral("Enrolled via DEP: No\n")), std::nullopt) << "half an answer";
+}
