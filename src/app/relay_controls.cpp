@@ -26,8 +26,9 @@ RelayControls::RelayControls(QWidget* overview, const Result<relay::RelayConfigu
       m_relaySend(placed(new QPushButton(L10n::t(QStringLiteral("inspector.send")), overview), 196, 183, 118, 34)),
       m_relayStatus(
           placed(new QLabel(QStringLiteral("输入接收码，回车发送（需要互联网）"), overview), 24, 139, 290, 40)) {
-    placed(new QLabel(QStringLiteral("工作端接收码"), overview), 24, 222, 290, 20)
-        ->setFont(inspection::inspectionFont(13));
+    QLabel* heading = placed(new QLabel(QStringLiteral("工作端接收码"), overview), 24, 222, 290, 20);
+    heading->setFont(inspection::inspectionFont(13));
+    heading->setTextFormat(Qt::PlainText);
     m_receiveCode->setPlaceholderText(L10n::t(QStringLiteral("inspector.receivePlaceholder")));
     QFont digits = inspection::inspectionFont(18);
     digits.setStyleHint(QFont::Monospace);
