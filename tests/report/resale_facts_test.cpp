@@ -42,7 +42,9 @@ TEST(ResaleFacts, EachMemberIsAbsentOrOneOfItsWords) {
         EXPECT_EQ(checked ? QString() : checked.error().description, QString::fromUtf8(failure)) << member.data();
         if (checked) {
             Report others = *checked;
-            others.activationLock = others.remoteManagement = others.storageHealth = std::nullopt;
+            others.activationLock.reset();
+            others.remoteManagement.reset();
+            others.storageHealth.reset();
             EXPECT_EQ(others, plain) << "the other fields decode the same";
         }
     }
