@@ -22,7 +22,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 
 namespace tagsmith::app {
 
@@ -56,7 +55,7 @@ std::optional<QString> presentUnlessEmpty(const QString& text) {
 } // namespace
 
 QString WorkstationPlaces::defaultReportsFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Tagsmith/Reports");
+    return ledger::Ledger::reportsFolderIn(ledger::Ledger::defaultDataFolder());
 }
 
 WorkstationPanel::WorkstationPanel(QSettings& settings, WorkstationPlaces places, QWidget* parent)

@@ -1,10 +1,10 @@
-#include "app/workstation_panel.h"
 #include "base/atomic_file.h"
 #include "cli/cable_support.h"
 #include "cli/report_input.h"
 #include "cli/resources.h"
 #include "cli/stop_signals.h"
 #include "cli/verb.h"
+#include "ledger/ledger.h"
 #include "relay/cloud_relay.h"
 #include "relay/relay_inbox.h"
 #include "relay/transport_error.h"
@@ -89,7 +89,7 @@ int runReceive(const CommandLine& line) {
         if (!text.isEmpty())
             printProgress(text);
     };
-    inbox->accept = [out = line.option(QStringLiteral("--out"), app::WorkstationPlaces::defaultReportsFolder())](
+    inbox->accept = [out = line.option(QStringLiteral("--out"), ledger::Ledger::reportsFolderIn(ledger::Ledger::defaultDataFolder()))](
                         const report::Report& report, const QByteArray& bytes) {
         return saveReport(out, report, bytes);
     };
