@@ -13,6 +13,7 @@ QLabel* label(const QString& text, int size, QFont::Weight weight, QWidget* pare
     auto* made = new QLabel(text, parent);
     made->setFont(inspection::inspectionFont(size, weight));
     made->setAlignment(Qt::AlignCenter);
+    made->setTextFormat(Qt::PlainText); // the relay's state quotes the relay's own error text
     return made;
 }
 
