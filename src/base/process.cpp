@@ -10,27 +10,27 @@ namespace tagsmith::base {
 
 namespace {
 
-void start(QProcess& process, const ProcessSpec& spec) {
+void start(QProcess& process, const ProcessSpec& request) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (auto it = spec.environment.cbegin(); it != spec.environment.cend(); ++it)
+    for (auto it = request.environment.cbegin(); it != request.environment.cend(); ++it)
         environment.insert(it.key(), it.value());
     process.setProcessEnvironment(environment);
     process.setStandardInputFile(QProcess::nullDevice());
-    if (spec.errors == ErrorOutput::Null)
+    if (request.errors == ErrorOutput::Null)
         process.setStandardErrorFile(QProcess::nullDevice());
-    else if (spec.errors == ErrorOutput::Merged)
+    else if (request.errors == ErrorOutput::Merged)
         process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(spec.program, spec.arguments, QIODevice::ReadOnly);
+    process.start(request.program, request.arguments, QIODevice::ReadOnly);
 }
 
 // Reads until the tool exits or overruns a limit.
-ProcessResult::End readToEnd(QProcess& process, const ProcessSpec& spec, ProcessResult& result) {
+ProcessResult::End readToEnd(QProcess& process, const ProcessSpec& request, ProcessResult& result) {
     const QDeadlineTimer deadline =
-        spec.timeLimit ? QDeadlineTimer(*spec.timeLimit) : QDeadlineTimer(QDeadlineTimer::Forever);
+        request.timeLimit ? QDeadlineTimer(*request.timeLimit) : QDeadlineTimer(QDeadlineTimer::Forever);
     while (true) {
         result.output += process.readAllStandardOutput();
         result.errors += process.readAllStandardError();
-        if (spec.outputLimit && result.output.size() + result.errors.size() > *spec.outputLimit)
+        if (request.outputLimit && result.output.size() + result.errors.size() > *request.outputLimit)
             return ProcessResult::End::OutputTooLarge;
         if (process.state() == QProcess::NotRunning)
             return process.exitStatus() == QProcess::NormalExit ? ProcessResult::End::Exited
@@ -43,17 +43,17 @@ ProcessResult::End readToEnd(QProcess& process, const ProcessSpec& spec, Process
 
 } // namespace
 
-ProcessResult runProcess(const ProcessSpec& spec) {
+ProcessResult runProcess(const ProcessSpec& request) {
     ProcessResult result;
-    if (spec.checkExecutable && !isExecutableFile(spec.program))
+    if (request.checkExecutable && !isExecutableFile(request.program))
         return result;
     QProcess process;
-    start(process, spec);
+    start(process, request);
     if (!process.waitForStarted(-1)) {
         result.failure = process.errorString();
         return result;
     }
-    result.end = readToEnd(process, spec, result);
+    result.end = readToEnd(process, request, result);
     if (result.end == ProcessResult::End::TimedOut || result.end == ProcessResult::End::OutputTooLarge) {
         process.kill();
         process.waitForFinished(-1);
@@ -62,7 +62,7 @@ ProcessResult runProcess(const ProcessSpec& spec) {
         result.exitCode = process.exitCode();
     if (result.end == ProcessResult::End::Crashed)
         result.failure = process.errorString();
-    if (!result.succeeded() && !spec.outputWhateverStatus) {
+    if (!result.succeeded() && !request.outputWhateverStatus) {
         result.output.clear();
         result.errors.clear();
     }

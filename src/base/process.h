@@ -50,7 +50,7 @@ struct ProcessResult {
 
 // Runs the tool to completion on the calling thread. Output past the policy
 // (a failed run without outputWhateverStatus) comes back empty.
-ProcessResult runProcess(const ProcessSpec& spec);
+ProcessResult runProcess(const ProcessSpec& request);
 
 // Starts the tool and leaves it running on its own, every standard stream on
 // the null device. Nothing once it started; otherwise the system's reason.

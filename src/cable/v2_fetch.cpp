@@ -65,11 +65,10 @@ std::optional<Received> receiveReport(int socket, const QByteArray& key, const s
 } // namespace
 
 std::optional<CollectorHello> parseCollectorHello(const QByteArray& json) {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    const std::optional<QJsonObject> parsed = helloObject(json);
+    if (!parsed)
         return std::nullopt;
-    const QJsonObject hello = document.object();
+    const QJsonObject& hello = *parsed;
     const QJsonValue version = hello.value(QLatin1String("version"));
     if (hello.keys() != kCollectorHelloKeys || !version.isDouble() || version.toDouble() != kV2Version)
         return std::nullopt;

@@ -39,12 +39,19 @@ QByteArray collectorHello(const QByteArray& publicKey, const QByteArray& challen
     return QJsonDocument(hello).toJson(QJsonDocument::Compact);
 }
 
-std::optional<WorkstationHello> parseWorkstationHello(const QByteArray& json) {
+std::optional<QJsonObject> helloObject(const QByteArray& json) {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return std::nullopt;
-    const QJsonObject hello = document.object();
+    return document.object();
+}
+
+std::optional<WorkstationHello> parseWorkstationHello(const QByteArray& json) {
+    const std::optional<QJsonObject> parsed = helloObject(json);
+    if (!parsed)
+        return std::nullopt;
+    const QJsonObject& hello = *parsed;
     const QJsonValue version = hello.value(QLatin1String("version"));
     const QJsonValue deviceId = hello.value(QLatin1String("deviceId"));
     if (!version.isDouble() || version.toDouble() != kV2Version || !deviceId.isString() ||

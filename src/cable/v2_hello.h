@@ -3,6 +3,7 @@
 #include "crypto/x25519.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 #include <cstdint>
@@ -22,6 +23,9 @@ inline constexpr char kAcknowledgement[] = "RECEIVED";
 
 // 1 to 128 printable ASCII characters (space to tilde).
 bool isDeviceId(const QString& text);
+
+// The JSON object a hello must be; absent for anything else.
+std::optional<QJsonObject> helloObject(const QByteArray& json);
 
 // {"challenge": Base64 of 24 bytes, "publicKey": Base64 of 32 bytes, "version": 2}.
 QByteArray collectorHello(const QByteArray& publicKey, const QByteArray& challenge);

@@ -19,7 +19,7 @@ using End = ProcessResult::End;
 struct PolicyCase {
     const char* name = "";
     const char* script = "";
-    ProcessSpec spec{};
+    ProcessSpec request{};
     End end = End::Exited;
     int exitCode = 0;
     QByteArray output{};
@@ -30,10 +30,10 @@ class ProcessPolicy : public ::testing::TestWithParam<PolicyCase> {};
 
 TEST_P(ProcessPolicy, GivesWhatThePolicyKeeps) {
     const PolicyCase& c = GetParam();
-    ProcessSpec spec = c.spec;
-    spec.program = QStringLiteral("/bin/sh");
-    spec.arguments = {QStringLiteral("-c"), QString::fromUtf8(c.script)};
-    const ProcessResult run = runProcess(spec);
+    ProcessSpec request = c.request;
+    request.program = QStringLiteral("/bin/sh");
+    request.arguments = {QStringLiteral("-c"), QString::fromUtf8(c.script)};
+    const ProcessResult run = runProcess(request);
     EXPECT_EQ(run.end, c.end);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.output, c.output);
