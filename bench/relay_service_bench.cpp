@@ -53,14 +53,15 @@ struct Workstation {
     relay::DeviceIdentity identity = relay::DeviceIdentity::loadOrCreate(folder.path()).value();
     QString token;
     QString code;
+    relay::JsonPoster poster;
 
     Result<QJsonObject> call(const Relay& relay, relay::RequestCancellation& cancel, const QString& name,
-                             QJsonObject body) const {
+                             QJsonObject body) {
         body.insert("token", token);
         QUrl url = relay.configuration.server;
         url.setPath("/v1/workstation/" + name);
         const auto answer =
-            relay::postJson(url, QJsonDocument(body).toJson(QJsonDocument::Compact), {30s, 30s, 1 << 20}, cancel);
+            poster.post(url, QJsonDocument(body).toJson(QJsonDocument::Compact), {30s, 30s, 1 << 20}, cancel);
         return answer ? relay::interpretAnswer(*answer) : Result<QJsonObject>(answer.error());
     }
     void join(const Relay& relay, relay::RequestCancellation& cancel) {
@@ -71,7 +72,7 @@ struct Workstation {
                     .toString();
         code = call(relay, cancel, "code", {})->value("code").toString();
     }
-    void serve(const Relay& relay, relay::RequestCancellation& cancel) const {
+    void serve(const Relay& relay, relay::RequestCancellation& cancel) {
         qint64 after = 0;
         while (!cancel.isCancelled()) {
             const Result<QJsonObject> inbox = call(relay, cancel, "inbox", {{"after", after}, {"wait", 5}});

@@ -122,7 +122,7 @@ void Controller::startRelayInbox() {
             view->showRelayState(text);
     };
     m_relayInbox->accept = [panel](const report::Report& report, const QByteArray& bytes) {
-        return panel && panel->acceptReport(report, bytes);
+        return panel && panel->acceptReport(report, bytes, ledger::IntakeSource::relay);
     };
     m_relayInbox->start();
 }

@@ -48,6 +48,14 @@ Result<report::Report> readImport(const QString& path) {
     return report::validated(*bytes);
 }
 
+// A relay report comes from no connected device, so there is no serial to
+// check it against; it was opened with this workstation's own key.
+QString receiptText(const QString& serial, ledger::IntakeSource source) {
+    if (source == ledger::IntakeSource::relay)
+        return QStringLiteral("已通过中转服务接收 ") + serial + QStringLiteral("（端到端加密）。请预览并打印。");
+    return QStringLiteral("已通过数据线接收 ") + serial + QStringLiteral("，并与连接设备的序列号核对。请预览并打印。");
+}
+
 std::optional<QString> presentUnlessEmpty(const QString& text) {
     return text.isEmpty() ? std::nullopt : std::optional<QString>(text);
 }
@@ -126,9 +134,7 @@ bool WorkstationPanel::acceptReport(const report::Report& report, const QByteArr
     show(report);
     m_extra->setEnabled(true);
     const QStringList warnings = report::resaleWarnings(report);
-    showOutcome(QStringLiteral("已通过数据线接收 ") + report.serial +
-               QStringLiteral("，并与连接设备的序列号核对。请预览并打印。") +
-               (warnings.isEmpty() ? QString() : u'\n' + warnings.join(u'\n')));
+    showOutcome(receiptText(report.serial, source) + (warnings.isEmpty() ? QString() : u'\n' + warnings.join(u'\n')));
     if (window()) {
         window()->raise();
         window()->activateWindow();

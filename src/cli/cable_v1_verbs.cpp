@@ -1,6 +1,5 @@
 #include "cli/verb.h"
 
-#include "base/atomic_file.h"
 #include "cable/cable_discovery.h"
 #include "cable/collector_server.h"
 #include "cable/frames.h"
@@ -17,7 +16,6 @@
 #include "report/validation.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QSettings>
 
 #include <cstdio>
@@ -78,14 +76,6 @@ Result<ReportFile> readCableReport(const CommandLine& line) {
 
 // Saves an accepted report under its file name in the --out folder; false
 // (with the reason on standard error) when it cannot.
-bool saveInto(const QString& folder, const report::Report& report, const QByteArray& bytes) {
-    const Result<void> written =
-        base::writeFileAtomically(QDir(folder).filePath(report::reportFileName(report)), bytes);
-    if (!written)
-        std::fprintf(stderr, "接收到报告，但保存失败：%s\n", qUtf8Printable(written.error().description));
-    return written.has_value();
-}
-
 int serveV1(const CommandLine& line) {
     QString error;
     const auto port = portOption(line, cable::kPullPort, &error);
@@ -141,7 +131,7 @@ std::optional<report::Report> fetch(int socket, const QByteArray& key, const QSt
     const bool pulled =
         cable::pullReport(socket, key, serial, [&](const report::Report& report, const QByteArray& bytes) {
             received = report;
-            kept = out.isEmpty() || saveInto(out, report, bytes);
+            kept = out.isEmpty() || saveReceivedReport(out, report, bytes);
             return kept;
         });
     if (pulled)
@@ -202,7 +192,7 @@ std::shared_ptr<cable::Receiver> namedMacReceiver(const CommandLine& line) {
     receiver->state = [](const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); };
     receiver->update = [out = line.option(QStringLiteral("--out")), once = line.has(QStringLiteral("--once"))](
                            const report::Report& report, const QByteArray& bytes) {
-        if (!out.isEmpty() && !saveInto(out, report, bytes))
+        if (!out.isEmpty() && !saveReceivedReport(out, report, bytes))
             return false;
         printLine(report.serial);
         std::fflush(stdout);

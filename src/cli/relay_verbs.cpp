@@ -1,4 +1,3 @@
-#include "base/atomic_file.h"
 #include "cli/cable_support.h"
 #include "cli/report_input.h"
 #include "cli/resources.h"
@@ -12,7 +11,6 @@
 #include "report/report_json.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 #include <cstdio>
 #include <optional>
@@ -63,14 +61,6 @@ int runSend(const CommandLine& line) {
                 report::encodeReport(*report, report::JsonLayout::compactAnyOrder));
 }
 
-bool saveReport(const QString& folder, const report::Report& report, const QByteArray& bytes) {
-    const Result<void> written =
-        base::writeFileAtomically(QDir(folder).filePath(report::reportFileName(report)), bytes);
-    if (!written)
-        std::fprintf(stderr, "接收到报告，但保存失败：%s\n", qUtf8Printable(written.error().description));
-    return written.has_value();
-}
-
 // The workstation's receiving half without a window: the same identity, code
 // and inbox, each report saved in the --out folder (the workstation's report
 // folder without it) before the relay hears "delivered".
@@ -89,9 +79,10 @@ int runReceive(const CommandLine& line) {
         if (!text.isEmpty())
             printProgress(text);
     };
-    inbox->accept = [out = line.option(QStringLiteral("--out"), ledger::Ledger::reportsFolderIn(ledger::Ledger::defaultDataFolder()))](
+    inbox->accept = [out = line.option(QStringLiteral("--out"),
+                                       ledger::Ledger::reportsFolderIn(ledger::Ledger::defaultDataFolder()))](
                         const report::Report& report, const QByteArray& bytes) {
-        return saveReport(out, report, bytes);
+        return saveReceivedReport(out, report, bytes);
     };
     inbox->onDelivered = [once = line.has(QStringLiteral("--once"))](const QString& serial) {
         printLine(serial);

@@ -1,10 +1,12 @@
 #include "cli/report_input.h"
 
+#include "base/atomic_file.h"
 #include "cli/resources.h"
 #include "report/a_rules.h"
 #include "report/report_file.h"
 #include "report/validation.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <cstdio>
@@ -24,6 +26,14 @@ Result<QByteArray> readReportInput(const QString& path) {
 }
 
 } // namespace
+
+bool saveReceivedReport(const QString& folder, const report::Report& report, const QByteArray& bytes) {
+    const Result<void> written =
+        base::writeFileAtomically(QDir(folder).filePath(report::reportFileName(report)), bytes);
+    if (!written)
+        std::fprintf(stderr, "接收到报告，但保存失败：%s\n", qUtf8Printable(written.error().description));
+    return written.has_value();
+}
 
 void useResourceRules(const CommandLine& line) {
     if (report::aRules().isEmpty())

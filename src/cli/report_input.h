@@ -23,4 +23,8 @@ Result<ReportFile> readValidatedReportFile(const CommandLine& line, const QStrin
 // by other ways than files, unless they are loaded already.
 void useResourceRules(const CommandLine& line);
 
+// Saves a report received from a peer in folder under its file name, written
+// atomically; false, with the reason on standard error, when it cannot.
+bool saveReceivedReport(const QString& folder, const report::Report& report, const QByteArray& bytes);
+
 } // namespace tagsmith::cli

@@ -89,30 +89,41 @@ CURLcode transfer(CURLM* multi, RequestCancellation& cancellation) {
 
 } // namespace
 
-Result<JsonPostAnswer> postJson(const QUrl& url, const QByteArray& body, const JsonPostLimits& limits,
-                                RequestCancellation& cancellation) {
+struct JsonPoster::Handles {
+    Easy easy{curl_easy_init()};
+    Multi multi{curl_multi_init()};
+    HeaderList headers = jsonHeaders();
+};
+
+JsonPoster::JsonPoster() {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-    const Easy easy(curl_easy_init());
-    const Multi multi(curl_multi_init());
-    const HeaderList headers = jsonHeaders();
-    if (!easy || !multi || !headers)
+    m_handles = std::make_unique<Handles>();
+}
+
+JsonPoster::~JsonPoster() = default;
+
+Result<JsonPostAnswer> JsonPoster::post(const QUrl& url, const QByteArray& body, const JsonPostLimits& limits,
+                                        RequestCancellation& cancellation) {
+    CURL* easy = m_handles->easy.get();
+    CURLM* multi = m_handles->multi.get();
+    if (!easy || !multi || !m_handles->headers)
         return transportError(CURLE_OUT_OF_MEMORY);
     AnswerBuffer buffer{{}, limits.maxAnswerBytes, false};
     const QByteArray encodedUrl = url.toEncoded();
-    configure(easy.get(), encodedUrl, body, headers.get(), limits, &buffer);
-    curl_multi_add_handle(multi.get(), easy.get());
-    const CURLcode result = transfer(multi.get(), cancellation);
-    curl_multi_remove_handle(multi.get(), easy.get());
+    configure(easy, encodedUrl, body, m_handles->headers.get(), limits, &buffer);
+    curl_multi_add_handle(multi, easy);
+    const CURLcode result = transfer(multi, cancellation);
+    curl_multi_remove_handle(multi, easy);
     if (buffer.oversized && result != CURLE_ABORTED_BY_CALLBACK)
         return JsonPostAnswer{0, {}, true};
     if (result != CURLE_OK) {
         long systemErrorNumber = 0;
-        curl_easy_getinfo(easy.get(), CURLINFO_OS_ERRNO, &systemErrorNumber);
+        curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &systemErrorNumber);
         return transportError(result, systemErrorNumber);
     }
     long status = 0;
-    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     return JsonPostAnswer{status, buffer.bytes, false};
 }
 

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <memory>
 
 namespace tagsmith::relay {
 
@@ -22,10 +23,26 @@ struct JsonPostAnswer {
     bool oversized = false;
 };
 
-// One POST of a JSON body with libcurl: no redirect followed, no cookie or
-// credential kept, only http and https. Fails with a transport error, or the
-// cancellation error as soon as the cancellation fires.
-Result<JsonPostAnswer> postJson(const QUrl& url, const QByteArray& body, const JsonPostLimits& limits,
+// POSTs of JSON bodies with libcurl, one after another: no redirect followed,
+// no cookie or credential kept, only http and https. The requests of one
+// conversation (a send's resolve, submit and status polls; an inbox's polls and
+// confirmations) share a kept-alive connection instead of opening one each,
+// which spares both ends a handshake and the relay a thread per request.
+class JsonPoster {
+public:
+    JsonPoster();
+    ~JsonPoster();
+    JsonPoster(const JsonPoster&) = delete;
+    JsonPoster& operator=(const JsonPoster&) = delete;
+
+    // Fails with a transport error, or the cancellation error as soon as the
+    // cancellation fires.
+    Result<JsonPostAnswer> post(const QUrl& url, const QByteArray& body, const JsonPostLimits& limits,
                                 RequestCancellation& cancellation);
+
+private:
+    struct Handles;
+    std::unique_ptr<Handles> m_handles;
+};
 
 } // namespace tagsmith::relay

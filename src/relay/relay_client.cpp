@@ -47,7 +47,7 @@ Result<QJsonObject> RelayClient::request(const QString& name, const QJsonObject&
             std::max(milliseconds(1), std::chrono::duration_cast<milliseconds>(deadline - Clock::now()));
         const JsonPostLimits limits{std::min(m_timing.idleTimeout, left), std::min(m_timing.attemptTimeout, left),
                                     kMaxAnswerBytes};
-        const Result<JsonPostAnswer> answer = postJson(url, json, limits, m_cancellation);
+        const Result<JsonPostAnswer> answer = m_poster.post(url, json, limits, m_cancellation);
         if (answer)
             return interpretAnswer(*answer);
         const bool retry =

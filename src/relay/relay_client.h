@@ -33,6 +33,7 @@ private:
     const RelayConfiguration& m_configuration;
     const RelayTiming& m_timing;
     RequestCancellation& m_cancellation;
+    JsonPoster m_poster;
 };
 
 } // namespace tagsmith::relay

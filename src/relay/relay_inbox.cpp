@@ -153,7 +153,7 @@ Result<QJsonObject> RelayInbox::request(const QString& name, QJsonObject body, s
     url.setPath(QStringLiteral("/v1/workstation/") + name);
     const JsonPostLimits limits{10s + wait, 15s + wait, kMaxInboxAnswerBytes};
     const Result<JsonPostAnswer> answer =
-        postJson(url, QJsonDocument(body).toJson(QJsonDocument::Compact), limits, m_cancellation);
+        m_poster.post(url, QJsonDocument(body).toJson(QJsonDocument::Compact), limits, m_cancellation);
     Result<QJsonObject> object = answer ? interpretAnswer(*answer) : Result<QJsonObject>(answer.error());
     if (!object && !isCancellation(object.error()))
         complain(object.error());

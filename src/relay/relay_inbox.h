@@ -1,6 +1,7 @@
 #pragma once
 
 #include "relay/device_identity.h"
+#include "relay/json_post.h"
 #include "relay/relay_configuration.h"
 #include "relay/request_cancellation.h"
 #include "report/report.h"
@@ -66,6 +67,7 @@ private:
     RequestCancellation m_cancellation;
     std::atomic<bool> m_stopped = false;
     // Only the worker thread touches these.
+    JsonPoster m_poster;
     QString m_token;
     QString m_code;
     qint64 m_after = 0;

@@ -1,12 +1,16 @@
 #include "base/read_file.h"
 #include "crypto/base64.h"
+#include "ledger/ledger.h"
+#include "relay/json_post.h"
 #include "relay/relay_crypto.h"
 #include "relay/relay_inbox.h"
 #include "relayd/http_front.h"
 #include "relayd/relay_service.h"
+#include "report/report_file.h"
 #include "report/report_json.h"
 #include "report/validation.h"
 #include "support/cli.h"
+#include "support/cups_server.h"
 #include "support/sample_reports.h"
 #include "support/wait.h"
 
@@ -86,9 +90,34 @@ struct Workstation {
     }
 };
 
+using Sender = int (*)(const QString& code, const Resources& resources);
+
+int sendWithTheCollector(const QString& code, const Resources& resources) {
+    const test::CliRun sent =
+        test::runCli({QStringLiteral("relay"), QStringLiteral("send"), code, test::reportFixture(kReportFile),
+                      QStringLiteral("--resources"), resources.folder.path()});
+    std::fputs(sent.standardError.constData(), stderr);
+    return sent.exitCode;
+}
+
+// A sender sharing no code with the program, written from the wire format alone.
+int sendIndependently(const QString& code, const Resources& resources) {
+    QProcess sender;
+    sender.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sender.start(QStringLiteral("/usr/bin/python3"),
+                 {test::sourcePath(QStringLiteral("tests/relayd/independent_relay_sender.py")),
+                  resources.folder.filePath(QStringLiteral("issuer-public.json")), code,
+                  test::reportFixture(kReportFile)});
+    return sender.waitForFinished(90000) && sender.exitStatus() == QProcess::NormalExit ? sender.exitCode() : -1;
+}
+
+class RelayEndToEnd : public ::testing::TestWithParam<Sender> {};
+
+INSTANTIATE_TEST_SUITE_P(Senders, RelayEndToEnd, ::testing::Values(&sendWithTheCollector, &sendIndependently));
+
 } // namespace
 
-TEST(RelayEndToEnd, ACollectorsSendIsSavedByTheWorkstationThatShowsTheCode) {
+TEST_P(RelayEndToEnd, ASendIsSavedByTheWorkstationThatShowsTheCode) {
     RelayProcess relay;
     ASSERT_TRUE(relay.start());
     const Resources resources(relay);
@@ -96,10 +125,7 @@ TEST(RelayEndToEnd, ACollectorsSendIsSavedByTheWorkstationThatShowsTheCode) {
     const QString codeLine = workstation.start(resources);
     ASSERT_TRUE(codeLine.startsWith(QStringLiteral("CODE "))) << codeLine.toStdString();
 
-    const test::CliRun sent =
-        test::runCli({QStringLiteral("relay"), QStringLiteral("send"), codeLine.mid(5),
-                      test::reportFixture(kReportFile), QStringLiteral("--resources"), resources.folder.path()});
-    EXPECT_EQ(sent.exitCode, 0) << sent.standardError.toStdString();
+    EXPECT_EQ(GetParam()(codeLine.mid(5), resources), 0);
     ASSERT_TRUE(workstation.process.waitForFinished(10000));
     EXPECT_EQ(workstation.process.exitCode(), 0);
     const QStringList saved = QDir(workstation.out.path()).entryList(QDir::Files);
@@ -119,7 +145,57 @@ TEST(RelayEndToEnd, ACollectorsSendIsSavedByTheWorkstationThatShowsTheCode) {
     EXPECT_EQ(workstation.start(resources), codeLine);
 }
 
-TEST(RelayEndToEnd, ATamperedEnvelopeIsDroppedAndNeverConfirmed) {
+// The real workstation window, offscreen, in a copy of the bundle whose
+// issuer-public.json names this relay, printing to a private CUPS.
+TEST(RelayWorkstationWindow, AReportSentTwiceIsSavedAndPrintsOneLabel) {
+    test::CupsServer cups;
+    if (!cups.running())
+        GTEST_SKIP() << cups.whyNotRunning().toStdString();
+    ASSERT_TRUE(cups.addQueue(QStringLiteral("Deli720W_40x30")));
+    RelayProcess relay;
+    ASSERT_TRUE(relay.start());
+    const Resources resources(relay);
+    QTemporaryDir home;
+    const QString bundle = home.filePath(QStringLiteral("Tagsmith.app"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), test::buildPath("Tagsmith.app"), bundle}),
+              0);
+    ASSERT_TRUE(QFile::copy(resources.folder.filePath(QStringLiteral("issuer-public.json")),
+                            bundle + QStringLiteral("/Contents/Resources/issuer-public.json")));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess window;
+    window.setProcessEnvironment(environment);
+    window.start(bundle + QStringLiteral("/Contents/MacOS/VOREvo"));
+
+    // The code the window shows, asked of the relay with the window's own token.
+    const QString tokenFile = home.filePath(QStringLiteral("data/Tagsmith/Relay/relay-token.json"));
+    ASSERT_TRUE(test::waitUntil([&] { return QFile::exists(tokenFile); }, 10s));
+    const QJsonObject token = QJsonDocument::fromJson(base::readFileUpTo(tokenFile, 4096).value()).object();
+    relay::RequestCancellation cancellation;
+    const auto answer = relay::JsonPoster().post(
+        QUrl(QStringLiteral("http://") + relay.listen + "/v1/workstation/code"),
+        QJsonDocument(QJsonObject{{"token", token["token"]}}).toJson(), {5s, 5s, 4096}, cancellation);
+    const QString code = QJsonDocument::fromJson(answer.value().body).object()["code"].toString();
+
+    const QString saved =
+        home.filePath("data/Tagsmith/Reports/" + report::reportFileName(test::fixtureReport(kReportFile)));
+    const auto labelJobs = [&] { return QDir(cups.outputFolder()).entryList({"job-*.pdf"}, QDir::Files).size(); };
+    EXPECT_EQ(sendWithTheCollector(code, resources), 0);
+    EXPECT_TRUE(test::waitUntil([&] { return QFile::exists(saved) && labelJobs() == 1; }, 10s));
+    EXPECT_EQ(sendWithTheCollector(code, resources), 0); // acknowledged again, not printed again
+    EXPECT_EQ(labelJobs(), 1);
+    auto ledger = ledger::Ledger::openForReading(ledger::Ledger::pathIn(home.filePath("data/Tagsmith")));
+    const auto records = ledger.value().select({.text = {}, .since = {}, .after = {}, .limit = -1});
+    ASSERT_EQ(records.value().size(), 1);
+    EXPECT_EQ(records->front().source, QStringLiteral("relay"));
+    window.terminate();
+    window.waitForFinished(5000);
+}
+
+TEST(RelayInboxEnvelopes, ATamperedOneIsDroppedAndNeverConfirmed) {
     QTemporaryDir data;
     QTemporaryDir identity;
     const auto store = relayd::RelayStore::open(data.filePath(QStringLiteral("relay.sqlite3")));
