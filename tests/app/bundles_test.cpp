@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,29 +19,6 @@ using tagsmith::test::waitUntil;
 namespace {
 
 const QString kCollectorBundle = QStringLiteral("Tagsmith Collector.app");
-const QString kWorkstationBundle = QStringLiteral("Tagsmith.app");
-
-QString executableOf(const QString& bundle) {
-    return buildPath(bundle + QStringLiteral("/Contents/MacOS/VOREvo"));
-}
-
-struct BundleRun {
-    int exitCode;
-    QString standardOutput;
-    QString standardError;
-};
-
-BundleRun runBundle(const QString& bundle, const QStringList& arguments, const QString& temporaryDir) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), temporaryDir);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(environment);
-    process.start(executableOf(bundle), arguments);
-    EXPECT_TRUE(process.waitForFinished(20000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // The processes whose executable lies inside the folder, with their command lines.
 QList<QPair<qint64, QStringList>> processesRunningFrom(const QString& folder) {
@@ -62,23 +38,17 @@ QList<QPair<qint64, QStringList>> processesRunningFrom(const QString& folder) {
 
 } // namespace
 
-TEST(Bundles, BothBundlesCarryTheirIdentifierExecutableAndResources) {
-    const Bundle collector = Bundle::at(buildPath(kCollectorBundle));
-    const Bundle workstation = Bundle::at(buildPath(kWorkstationBundle));
-    EXPECT_EQ(collector.identifier, QStringLiteral("local.tagsmith.usbcollector"));
-    EXPECT_EQ(workstation.identifier, QStringLiteral("local.tagsmith.workstation"));
-    EXPECT_FALSE(collector.shortVersion.isEmpty());
-    for (const Bundle& bundle : {collector, workstation}) {
-        EXPECT_TRUE(QFileInfo(bundle.path + QStringLiteral("/Contents/MacOS/VOREvo")).isExecutable());
-        EXPECT_TRUE(QFile::exists(bundle.resourcePath(QStringLiteral("locales/manifest.json"))));
-        EXPECT_TRUE(QFile::exists(bundle.resourcePath(QStringLiteral("locales/zh-Hans.json"))));
-    }
-}
-
 TEST(Bundles, CollectorStartedFromItsLocationRunsOnFromATemporaryCopy) {
     QTemporaryDir tmp;
-    const BundleRun run = runBundle(kCollectorBundle, {QStringLiteral("--some-argument")}, tmp.path());
-    EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(buildPath(kCollectorBundle + QStringLiteral("/Contents/MacOS/VOREvo")),
+                  {QStringLiteral("--some-argument")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
 
     const QStringList folders = QDir(tmp.path()).entryList({QStringLiteral("TagsmithRuntime-*")}, QDir::Dirs);
     ASSERT_EQ(folders.size(), 1);
@@ -91,15 +61,4 @@ TEST(Bundles, CollectorStartedFromItsLocationRunsOnFromATemporaryCopy) {
               (QStringList{copy + QStringLiteral("/Contents/MacOS/VOREvo"), QStringLiteral("--temporary-run")}));
     for (const auto& process : running)
         ::kill(static_cast<pid_t>(process.first), SIGKILL);
-}
-
-TEST(Bundles, SelfTestModesRunInPlaceWithoutRelaunching) {
-    QTemporaryDir tmp;
-    const BundleRun run =
-        runBundle(kCollectorBundle,
-                  {QStringLiteral("--verify"), QStringLiteral("missing.json"), QStringLiteral("o.png")}, tmp.path());
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_FALSE(run.standardOutput.contains(QStringLiteral("PASS")));
-    EXPECT_FALSE(run.standardError.isEmpty());
-    EXPECT_TRUE(QDir(tmp.path()).entryList({QStringLiteral("TagsmithRuntime-*")}, QDir::Dirs).isEmpty());
 }

@@ -33,8 +33,6 @@ public:
             m_process.kill();
         m_process.waitForFinished();
     }
-    NamespacedProgram(const NamespacedProgram&) = delete;
-    NamespacedProgram& operator=(const NamespacedProgram&) = delete;
 
     QByteArray output() {
         m_output += m_process.readAllStandardOutput();

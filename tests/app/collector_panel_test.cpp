@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>

@@ -85,10 +85,10 @@ QString writeSized(const QTemporaryDir& dir, const QByteArray& report, qsizetype
 
 } // namespace
 
-TEST(WorkstationPanel, SameBytesTwiceAreAcknowledgedButSavedShownAndPrintedOnce) {
+TEST(WorkstationPanel, RepeatedDeliveriesAreAcknowledgedAndNewBytesSavedButEachSerialPrintsOnce) {
     Workstation station;
     const QByteArray bytes = fixtureBytes(kAirFixture);
-    const Report report = test::fixtureReport(kAirFixture);
+    Report report = test::fixtureReport(kAirFixture);
     EXPECT_TRUE(station.panel->acceptReport(report, bytes));
     EXPECT_EQ(station.status(),
               QStringLiteral("已通过数据线接收 FVFDL3Q2Q6L4，并与连接设备的序列号核对。请预览并打印。"));
@@ -105,18 +105,11 @@ TEST(WorkstationPanel, SameBytesTwiceAreAcknowledgedButSavedShownAndPrintedOnce)
     EXPECT_TRUE(station.panel->acceptReport(report, bytes));
     station.settle();
     EXPECT_TRUE(station.savedFiles().isEmpty()) << "a repeated delivery writes nothing";
-    EXPECT_EQ(station.printJobs(), 1);
-}
 
-TEST(WorkstationPanel, SameSerialWithNewBytesIsSavedAndShownButNotPrintedAgain) {
-    Workstation station;
-    Report report = test::fixtureReport(kAirFixture);
-    ASSERT_TRUE(station.panel->acceptReport(report, report::encodeReport(report, report::JsonLayout::compactSorted)));
-    station.settle();
     report.collectedAt = QStringLiteral("2025-02-12T08:00:00Z");
     ASSERT_TRUE(station.panel->acceptReport(report, report::encodeReport(report, report::JsonLayout::compactSorted)));
     station.settle();
-    EXPECT_EQ(station.savedFiles().size(), 2);
+    EXPECT_EQ(station.savedFiles().size(), 1);
     EXPECT_EQ(station.panel->report()->collectedAt, QStringLiteral("2025-02-12T08:00:00Z"));
     EXPECT_TRUE(station.status().startsWith(QStringLiteral("已收到 FVFDL3Q2Q6L4。")));
     EXPECT_EQ(station.printJobs(), 1);
@@ -156,13 +149,21 @@ TEST(WorkstationPanel, LedgerFailureLeavesTheReportSavedAndAcknowledgedAndIsTold
     EXPECT_TRUE(QFile::exists(ledger::Ledger::rebuildMarker(station.panel->ledger().path())));
 }
 
-TEST(WorkstationPanel, ImportsUpToTheSizeLimitAndNeverPrintsOrCopiesThem) {
+TEST(WorkstationPanel, ImportsUpToTheSizeLimitKeepsTheResultBesideTheReceiverAndNeverPrintsOrCopies) {
     Workstation station;
     const QByteArray bytes = fixtureBytes(kAirFixture);
+    const QString imported = QStringLiteral("已导入 sized-1999999.macreport。请核对整机序列号，随后预览打印。");
     station.panel->load(writeSized(station.dir, bytes, 1999999));
-    EXPECT_EQ(station.status(), QStringLiteral("已导入 sized-1999999.macreport。请核对整机序列号，随后预览打印。"));
+    EXPECT_EQ(station.status(), imported);
     ASSERT_TRUE(station.panel->report());
     EXPECT_TRUE(station.printButton()->isEnabled());
+    // The receiver rewrites the status line every few seconds; the operator's
+    // last result stays readable beside it, with its time.
+    station.panel->showStatus(QStringLiteral("等待通过数据线连接被测 MacBook…"));
+    const QString line = station.panel->findChild<tagsmith::app::ActionLine*>()->text();
+    EXPECT_TRUE(QTime::fromString(line.left(8), QStringLiteral("HH:mm:ss")).isValid()) << line.toStdString();
+    EXPECT_EQ(line.mid(10), imported);
+    EXPECT_EQ(station.status(), QStringLiteral("等待通过数据线连接被测 MacBook…"));
 
     station.panel->load(writeSized(station.dir, bytes, 2000000));
     EXPECT_EQ(station.status(), QStringLiteral("导入失败：报告文件过大。"));
@@ -202,17 +203,4 @@ TEST(WorkstationPanel, LabelSupplementCountsCharactersAndLineBreaksAndSaysWhyItR
     EXPECT_EQ(station.panel->report()->exterior, thumbs) << "20 characters of two code points each";
     EXPECT_TRUE(station.panel->applyLabelSupplement(QString(), QStringLiteral("A2337")));
     EXPECT_EQ(station.panel->report()->disk, std::nullopt) << "an empty text makes the field absent";
-}
-
-// The receiver rewrites the status line every few seconds; the operator's
-// last result stays readable beside it, with its time.
-TEST(WorkstationPanel, ActionLineKeepsTheImportResultWhileTheReceiverReportsItsState) {
-    Workstation station;
-    station.panel->load(test::reportFixture(kAirFixture));
-    station.panel->showStatus(QStringLiteral("等待通过数据线连接被测 MacBook…"));
-    const QString line = station.panel->findChild<tagsmith::app::ActionLine*>()->text();
-    EXPECT_TRUE(QTime::fromString(line.left(8), QStringLiteral("HH:mm:ss")).isValid()) << line.toStdString();
-    EXPECT_EQ(line.mid(10),
-              QStringLiteral("已导入 FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport。请核对整机序列号，随后预览打印。"));
-    EXPECT_EQ(station.status(), QStringLiteral("等待通过数据线连接被测 MacBook…"));
 }

@@ -75,17 +75,4 @@ INSTANTIATE_TEST_SUITE_P(
         Transition{"ResetForgetsAManualVerdict", fail, [](InspectionResults& r) { r.reset(kItem); }, std::nullopt, 1}),
     [](const testing::TestParamInfo<Transition>& info) { return info.param.name; });
 
-TEST(InspectionResults, CountsOnlyStoredVerdicts) {
-    InspectionResults results;
-    for (InspectionItem item : kAllInspectionItems)
-        EXPECT_EQ(results[item], (InspectionResult{InspectionState::pending, instruction(item)}));
-    EXPECT_EQ(results.counts(), (InspectionCounts{0, 0, 9}));
-    results.set(InspectionItem::wifi, InspectionState::passed, QStringLiteral("自动"));
-    results.set(InspectionItem::camera, InspectionState::needsConfirmation, QStringLiteral("请确认"), true);
-    results.confirm(InspectionItem::camera, true);
-    results.confirm(InspectionItem::keyboard, false);
-    results.set(InspectionItem::screen, InspectionState::running, QStringLiteral("进行中"));
-    EXPECT_EQ(results.counts(), (InspectionCounts{2, 1, 6}));
-}
-
 } // namespace

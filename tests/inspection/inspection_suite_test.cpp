@@ -109,39 +109,18 @@ TEST_F(Suite, AppendsSixTabsSharingOneStore) {
     }
 }
 
-TEST_F(Suite, FreshDashboardShowsNinePendingCardsInTheGrid) {
-    suite->dashboard()->show();
-    ASSERT_EQ(suite->dashboard()->cards().size(), 9);
-    for (InspectionItem item : kAllInspectionItems) {
-        EXPECT_EQ(card(item)->item(), item);
-        EXPECT_TRUE(card(item)->isVisible());
-        EXPECT_EQ(card(item)->mark()->state(), InspectionState::pending);
-        EXPECT_EQ(card(item)->stateLabel()->text(), title(InspectionState::pending));
-        EXPECT_EQ(card(item)->detailLabel()->text(), instruction(item));
-    }
-    EXPECT_EQ(suite->dashboard()->summary()->text(), QStringLiteral("已通过 0 项 · 未通过 0 项 · 待检测 9 项"));
-}
-
 TEST_F(Suite, PlacesTheNineStripsOnTheirPages) {
-    const std::tuple<InspectionItem, RecordingPage*, QRect> expected[] = {
-        {InspectionItem::wifi, wireless.get(), {565, 80, 414, 46}},
-        {InspectionItem::bluetooth, wireless.get(), {565, 323, 414, 46}},
-        {InspectionItem::keyboard, keyboard.get(), {565, 26, 414, 46}},
-        {InspectionItem::touchpad, touchpad.get(), {565, 26, 414, 46}},
-        {InspectionItem::screen, screen.get(), {565, 26, 414, 46}},
-        {InspectionItem::camera, camera.get(), {565, 26, 414, 46}},
-        {InspectionItem::leftSpeaker, audio.get(), {26, 452, 650, 46}},
-        {InspectionItem::rightSpeaker, audio.get(), {26, 504, 650, 46}},
-        {InspectionItem::microphone, audio.get(), {26, 556, 650, 46}}};
+    const std::pair<InspectionItem, RecordingPage*> expected[] = {
+        {InspectionItem::wifi, wireless.get()},     {InspectionItem::bluetooth, wireless.get()},
+        {InspectionItem::keyboard, keyboard.get()}, {InspectionItem::touchpad, touchpad.get()},
+        {InspectionItem::screen, screen.get()},     {InspectionItem::camera, camera.get()},
+        {InspectionItem::leftSpeaker, audio.get()}, {InspectionItem::rightSpeaker, audio.get()},
+        {InspectionItem::microphone, audio.get()}};
     ASSERT_EQ(suite->feedback().size(), 9);
     for (int i = 0; i < 9; ++i) {
-        const auto& [item, page, frame] = expected[i];
-        EXPECT_EQ(suite->feedback()[i]->item(), item) << i;
-        EXPECT_EQ(suite->feedback()[i]->parentWidget(), page->view()) << i;
-        EXPECT_EQ(suite->feedback()[i]->geometry(), frame) << i;
+        EXPECT_EQ(suite->feedback()[i]->item(), expected[i].first) << i;
+        EXPECT_EQ(suite->feedback()[i]->parentWidget(), expected[i].second->view()) << i;
     }
-    EXPECT_EQ(strip(InspectionItem::microphone)->badge()->text(),
-              title(InspectionItem::microphone) + QStringLiteral(" · ") + title(InspectionState::pending));
 }
 
 TEST_F(Suite, PassOnALockedStripDoesNothingWhileFailWorksAtOnce) {

@@ -4,16 +4,13 @@
 #include "inspection/input/keyboard_layout.h"
 #include "inspection/input/keyboard_media_input.h"
 #include "inspection/inspection_results.h"
-#include "support/paths.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
-#include <QPixmap>
 
 using namespace tagsmith::inspection;
 using namespace tagsmith::inspection::input;
@@ -186,28 +183,6 @@ TEST_F(KeyboardInspectionPage, LosingTheKeyWindowReleasesHeldKeys) {
     QApplication::setActiveWindow(&other);
     EXPECT_TRUE(progress().held.isEmpty());
     EXPECT_TRUE(progress().seen.contains(0));
-}
-
-// Half the keys seen and two held, kept under the build tree for a person to look at.
-TEST_F(KeyboardInspectionPage, Screenshot) {
-    const QList<quint16> codes = layoutCodes();
-    for (qsizetype index = 0; index < codes.size(); index += 2)
-        tap(codes[index]);
-    page.receive(keyEvent(kFlagsChangedEvent, 56, 0x2));
-    page.receive(keyEvent(kKeyDownEvent, 0));
-
-    QPixmap picture(page.view()->size() * 2);
-    picture.setDevicePixelRatio(2);
-    picture.fill(Qt::white);
-    page.view()->render(&picture);
-    const QString folder = tagsmith::test::buildPath(QStringLiteral("test-artifacts/input"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_TRUE(picture.save(folder + QStringLiteral("/keyboard-page.png")));
-
-    const QImage image = picture.toImage();
-    const QPoint canvas = page.keyboardCanvas()->geometry().topLeft() * 2;
-    EXPECT_EQ(image.pixelColor(canvas + QPoint(20, 50)), QColor(52, 199, 89)) << "esc, seen";
-    EXPECT_EQ(image.pixelColor(canvas + QPoint(20, 2 * 58 * 4 + 50)), QColor(0, 122, 255)) << "left shift, held";
 }
 
 } // namespace

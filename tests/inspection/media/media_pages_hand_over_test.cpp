@@ -30,12 +30,12 @@ protected:
         camera->setPrepareForUse([this](ReleaseCompletion done) { audio->releaseForCamera(std::move(done)); });
         audio->setPrepareForUse([this](ReleaseCompletion done) { camera->releaseForAudio(std::move(done)); });
     }
-    ~MediaPages() override { cameraHardware->stopGate.set(true); }
 
     bool previewShown() const { return camera->view()->findChild<CameraPreviewArea*>()->hasLayer(); }
+    // The last time each happened.
     bool happenedBefore(const QString& first, const QString& second) {
         const QStringList events = record.events();
-        return events.contains(first) && events.indexOf(first) < events.indexOf(second);
+        return events.contains(first) && events.lastIndexOf(first) < events.lastIndexOf(second);
     }
 
     DeviceRecord record;
@@ -48,65 +48,35 @@ protected:
     std::shared_ptr<AudioInspection> audio;
 };
 
-TEST_F(MediaPages, AudioStartsOnlyAfterTheCameraConfirmedItsRelease) {
+TEST_F(MediaPages, EightSwitchesOpenEachDeviceOnlyAfterTheOtherConfirmedItsRelease) {
     const MediaPageProbe cameraProbe{camera->view()};
-    camera->start();
-    ASSERT_TRUE(waitUntil([this] { return previewShown(); }));
-    audio->start();
-    EXPECT_FALSE(previewShown()) << "the preview goes at once";
-    EXPECT_EQ(cameraProbe.status(), QStringLiteral("正在关闭摄像头…"));
-    ASSERT_TRUE(MediaPageProbe{audio->view()}.shows(kRecording));
-    EXPECT_TRUE(happenedBefore(QStringLiteral("camera.release.confirmed"), QStringLiteral("fake.audio.open")));
-    EXPECT_EQ((*results)[InspectionItem::camera].state, InspectionState::needsConfirmation);
-    EXPECT_FALSE(record.hadConflict());
-}
-
-TEST_F(MediaPages, CameraStartsOnlyAfterTheRecordingWasDeleted) {
-    const MediaPageProbe audioProbe{audio->view()};
-    audio->start();
-    ASSERT_TRUE(audioProbe.shows(kRecording));
-    camera->start();
-    EXPECT_EQ(audioProbe.status(), QStringLiteral("正在停止并删除本次录音…"));
-    EXPECT_EQ((*results)[InspectionItem::leftSpeaker].detail, QStringLiteral("检测未完成，请重新测试"));
-    ASSERT_TRUE(waitUntil([this] { return previewShown(); }));
-    EXPECT_TRUE(happenedBefore(QStringLiteral("audio.release.confirmed"), QStringLiteral("fake.camera.open")));
-    EXPECT_FALSE(record.hadConflict());
-}
-
-TEST_F(MediaPages, EightSwitchesOpenEachDeviceOnlyWhileTheOtherIsClosed) {
     const MediaPageProbe audioProbe{audio->view()};
     for (int i = 0; i < 8; ++i) {
         if (i % 2 == 0) {
-            ASSERT_TRUE(waitUntil([this] { return MediaPageProbe{camera->view()}.canStart(); })) << i;
+            ASSERT_TRUE(waitUntil([&] { return cameraProbe.canStart(); })) << i;
             camera->start();
+            if (i == 2) {
+                EXPECT_EQ(audioProbe.status(), QStringLiteral("正在停止并删除本次录音…"));
+                EXPECT_EQ((*results)[InspectionItem::leftSpeaker].detail, QStringLiteral("检测未完成，请重新测试"));
+            }
             ASSERT_TRUE(waitUntil([this] { return previewShown(); })) << i;
         } else {
             ASSERT_TRUE(waitUntil([&] { return audioProbe.canStart(); })) << i;
             audio->start();
+            if (i == 1) {
+                EXPECT_FALSE(previewShown()) << "the preview goes at once";
+                EXPECT_EQ(cameraProbe.status(), QStringLiteral("正在关闭摄像头…"));
+            }
             ASSERT_TRUE(audioProbe.shows(kRecording)) << i;
+            EXPECT_EQ((*results)[InspectionItem::camera].state, InspectionState::needsConfirmation) << i;
         }
     }
+    EXPECT_TRUE(happenedBefore(QStringLiteral("camera.release.confirmed"), QStringLiteral("fake.audio.open")));
+    EXPECT_TRUE(happenedBefore(QStringLiteral("audio.release.confirmed"), QStringLiteral("fake.camera.open")));
     const QStringList events = record.events();
     EXPECT_EQ(events.count(QStringLiteral("fake.camera.open")), 4);
     EXPECT_EQ(events.count(QStringLiteral("fake.audio.open")), 4);
     EXPECT_EQ(events.count(QStringLiteral("camera.release.confirmed")), 4);
-    EXPECT_FALSE(record.hadConflict());
-}
-
-TEST_F(MediaPages, StuckCameraKeepsTheAudioTestFromStartingAndSaysSo) {
-    const MediaPageProbe audioProbe{audio->view()};
-    camera->start();
-    ASSERT_TRUE(waitUntil([this] { return previewShown(); }));
-    cameraHardware->stopGate.set(false);
-    audio->start();
-    ASSERT_TRUE(audioProbe.shows(QStringLiteral("摄像头尚未释放，未启动声音测试。请稍后重试。")));
-    EXPECT_TRUE(record.events().contains(QStringLiteral("camera.stop.timeout")));
-    EXPECT_FALSE(record.isOpen(fakeAudio));
-
-    cameraHardware->stopGate.set(true);
-    ASSERT_TRUE(waitUntil([&] { return MediaPageProbe{camera->view()}.canStart() && audioProbe.canStart(); }));
-    audio->start();
-    ASSERT_TRUE(audioProbe.shows(kRecording)) << "the late confirmation frees the camera's hand-over";
     EXPECT_FALSE(record.hadConflict());
 }
 

@@ -51,18 +51,10 @@ protected:
                             WirelessTimings{kShortWait, kShortWait}};
 };
 
-TEST_F(WirelessPage, ButtonsStartTheirTests) {
-    page.wifiButton()->click();
-    EXPECT_EQ(probe->openCount(), 1);
-    EXPECT_EQ(probe->lastInterfaceName(), QStringLiteral("en0"));
-    page.bluetoothButton()->click();
-    EXPECT_EQ(bluetooth.centralsMade(), 1);
-    EXPECT_EQ(bluetoothText(), QStringLiteral("正在读取蓝牙状态。若出现权限提示，请允许。"));
-}
-
 TEST_F(WirelessPage, JoinedWiFiPassesAtOnceWithoutLocationOrInternet) {
     client->interface = card(QStringLiteral("店内 Wi-Fi"), -48);
-    page.startWiFi();
+    page.wifiButton()->click();
+    EXPECT_EQ(probe->lastInterfaceName(), QStringLiteral("en0"));
     EXPECT_EQ(result(InspectionItem::wifi), (InspectionResult{InspectionState::passed, kWiFiPassed, true, false}));
     EXPECT_EQ(wifiText(), QStringLiteral("Wi-Fi：已成功连接无线网络 · 当前信号 -48 dBm\n\n"
                                          "附近网络扫描：权限未允许（不影响连接通过判定）。\n\n") +
@@ -151,22 +143,6 @@ TEST_F(WirelessPage, ScanOutcomesAreShownButNeverDecide) {
     EXPECT_TRUE(wifiText().contains(QStringLiteral("附近网络扫描：未授权（可选，不影响连接通过判定）。")));
 }
 
-TEST_F(WirelessPage, StopDropsLateWiFiAnswers) {
-    client->authorization = LocationAuthorization::authorized;
-    client->setScanResult(5);
-    page.startWiFi();
-    const QString before = wifiText();
-    page.stop();
-    EXPECT_FALSE(path->isRunning());
-    EXPECT_FALSE(probe->isOpen());
-    EXPECT_TRUE(page.wifiButton()->isEnabled());
-    ASSERT_TRUE(waitUntil([&] { return client->scansAnswered() == 1; }));
-    // The scan's answer is posted right after; give it ample time to arrive.
-    waitUntil([] { return false; }, std::chrono::milliseconds(150));
-    EXPECT_EQ(wifiText(), before);
-    EXPECT_EQ(result(InspectionItem::wifi).state, InspectionState::running);
-}
-
 TEST_F(WirelessPage, FirstAdvertisementPassesWhileTheScanGoesOn) {
     startScanning();
     EXPECT_EQ(bluetoothText(), QStringLiteral("蓝牙控制器：已开启\n\n正在扫描附近低功耗蓝牙广播…"));
@@ -217,7 +193,8 @@ TEST_F(WirelessPage, ControllerStatesThatEndTheTest) {
 }
 
 TEST_F(WirelessPage, ControllerThatStaysInitialisingTimesOut) {
-    page.startBluetooth();
+    page.bluetoothButton()->click();
+    EXPECT_EQ(bluetoothText(), QStringLiteral("正在读取蓝牙状态。若出现权限提示，请允许。"));
     bluetooth.setState(BluetoothState::resetting);
     EXPECT_EQ(bluetoothText(), QStringLiteral("蓝牙控制器正在初始化…"));
     ASSERT_TRUE(waitUntil([&] { return page.bluetoothButton()->isEnabled(); }));
@@ -238,14 +215,26 @@ TEST_F(WirelessPage, RadioSwitchedOffAfterAnAdvertisementKeepsThePass) {
     EXPECT_EQ(result(InspectionItem::bluetooth).state, InspectionState::passed);
 }
 
-TEST_F(WirelessPage, StopDropsLateBluetoothReports) {
+TEST_F(WirelessPage, StopDropsLateAnswersOfBothTests) {
+    client->authorization = LocationAuthorization::authorized;
+    client->setScanResult(5);
+    page.startWiFi();
     page.startBluetooth();
+    const QString before = wifiText();
     page.stop();
+    EXPECT_FALSE(path->isRunning());
+    EXPECT_FALSE(probe->isOpen());
+    EXPECT_TRUE(page.wifiButton()->isEnabled());
+    EXPECT_TRUE(page.bluetoothButton()->isEnabled());
     bluetooth.setState(BluetoothState::poweredOn);
     bluetooth.advertise(QStringLiteral("A"));
     EXPECT_FALSE(bluetooth.isScanning());
-    EXPECT_EQ(result(InspectionItem::bluetooth).state, InspectionState::running);
-    EXPECT_TRUE(page.bluetoothButton()->isEnabled());
+    ASSERT_TRUE(waitUntil([&] { return client->scansAnswered() == 1; }));
+    // The scan's answer is posted right after; give it ample time to arrive.
+    waitUntil([] { return false; }, std::chrono::milliseconds(150));
+    EXPECT_EQ(wifiText(), before);
+    for (InspectionItem item : {InspectionItem::wifi, InspectionItem::bluetooth})
+        EXPECT_EQ(result(item).state, InspectionState::running);
 }
 
 } // namespace

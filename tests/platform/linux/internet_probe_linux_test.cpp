@@ -25,12 +25,10 @@ public:
         openssl.setStandardOutputFile(QProcess::nullDevice());
         openssl.setStandardErrorFile(QProcess::nullDevice());
         openssl.start(QStringLiteral("openssl"),
-                      {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
-                       QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"),
-                       QStringLiteral("-nodes"), QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate,
-                       QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"),
-                       QStringLiteral("/CN=localhost"), QStringLiteral("-addext"),
-                       QStringLiteral("subjectAltName=DNS:localhost")});
+                      QStringLiteral("req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 "
+                                     "-subj /CN=localhost -addext subjectAltName=DNS:localhost")
+                              .split(u' ') +
+                          QStringList{QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate});
         if (!openssl.waitForFinished(10000) || openssl.exitCode() != 0)
             return;
         m_server.start(

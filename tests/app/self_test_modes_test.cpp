@@ -1,0 +1,143 @@
+#include "base/read_file.h"
+#include "collect/hardware_snapshot.h"
+#include "report/validation.h"
+#include "support/cli.h"
+#include "support/headless.h"
+#include "support/qr_decode.h"
+#include "support/sample_reports.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using tagsmith::test::buildPath;
+using tagsmith::test::CliRun;
+using tagsmith::test::environmentWithoutDisplay;
+using tagsmith::test::sourcePath;
+
+namespace {
+
+const QString kCollector = QStringLiteral("Tagsmith Collector.app");
+
+QString validReport() {
+    return tagsmith::test::reportFixture(QStringLiteral("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport"));
+}
+
+// A self-test mode of a bundle, started as on a server or in CI: without any display.
+CliRun runSelfTest(const QString& bundle, const QStringList& arguments,
+                   const QProcessEnvironment& environment = environmentWithoutDisplay()) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(buildPath(bundle + QStringLiteral("/Contents/MacOS/VOREvo")), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+} // namespace
+
+TEST(SelfTestModes, AModelAndPullTestsPassWithTheBundlesOwnRulesAndKey) {
+    const struct {
+        QString bundle;
+        QString mode;
+        QByteArray line;
+    } cases[] = {
+        {kCollector, QStringLiteral("--a-model-test"),
+         "PASS: 31 user rules / 14 chip variants; Intel ambiguity, M4 Max size, unknown size, Air missing "
+         "metadata, manual override\n"},
+        {QStringLiteral("Tagsmith.app"), QStringLiteral("--pull-test"),
+         "PASS: pull protocol authenticates both peers, transfers encrypted report, acknowledges, rejects "
+         "incorrect client key; no printing\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runSelfTest(c.bundle, {c.mode, validReport()});
+        EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+        EXPECT_EQ(run.standardOutput, c.line);
+    }
+}
+
+TEST(SelfTestModes, VerifyChecksTheReportCryptoFramingAndWritesTheLabel) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("label.png"));
+    const CliRun run = runSelfTest(kCollector, {QStringLiteral("--verify"), validReport(), png});
+    EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    EXPECT_EQ(run.standardOutput, "PASS: schema rejection, encrypted payload round-trip, tamper rejection, bounded "
+                                  "socket framing, label rendered (local test machine only)\n");
+    EXPECT_EQ(QImage(png).size(), QSize(320, 240));
+    EXPECT_EQ(tagsmith::test::decodeQrFile(png), QStringLiteral("K7Q2XW9FJ4"));
+}
+
+// A self-test runs in place: a relaunch from a temporary copy would lose its exit code.
+TEST(SelfTestModes, VerifyOfAnInvalidReportFailsWithItsMessageWritesNothingAndRunsInPlace) {
+    QTemporaryDir dir;
+    const QStringList invalid = tagsmith::test::reportFixtures(QStringLiteral("invalid"));
+    ASSERT_FALSE(invalid.isEmpty());
+    const QString png = dir.filePath(QStringLiteral("label.png"));
+    QProcessEnvironment environment = environmentWithoutDisplay();
+    environment.insert(QStringLiteral("TMPDIR"), dir.path());
+    const CliRun run = runSelfTest(kCollector, {QStringLiteral("--verify"), invalid.front(), png}, environment);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.standardOutput.isEmpty());
+    EXPECT_FALSE(run.standardError.isEmpty());
+    EXPECT_FALSE(run.standardError.endsWith('\n')) << "the description is written as it is";
+    EXPECT_FALSE(QFile::exists(png));
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("TagsmithRuntime-*")}, QDir::Dirs).isEmpty());
+}
+
+TEST(SelfTestModes, CollectionWritesAValidReportWithTheLiveSnapshotOrFailsWithTheDescription) {
+    QTemporaryDir folder;
+    const QString out = folder.filePath(QStringLiteral("report.json"));
+    const auto collect = [&out](const QString& profile) {
+        return runSelfTest(kCollector, {QStringLiteral("--test"),
+                                        sourcePath(QStringLiteral("tests/fixtures/system_profiler/") + profile),
+                                        sourcePath(QStringLiteral("resources/models.json")), out});
+    };
+    const CliRun failed = collect(QStringLiteral("iMac20,1.json"));
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.standardError, "没有读到 MacBook 的整机序列号与机型，未生成报告。");
+    EXPECT_FALSE(QFile::exists(out));
+
+    const CliRun run = collect(QStringLiteral("MacBookPro18,3.json"));
+    EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    const auto cores = tagsmith::collect::HardwareSnapshot::current().physicalCores;
+    EXPECT_EQ(run.standardOutput,
+              QStringLiteral("PASS: parsed report; CPU=%1, GPU=14, battery=89%\n").arg(cores.value_or(-1)).toUtf8());
+    const auto report = tagsmith::report::validated(tagsmith::base::readFileUpTo(out, 1 << 20).value());
+    EXPECT_EQ(report.value().serial, QStringLiteral("K9W4TQ7X2L"));
+}
+
+// Renders the dashboard and every page with the bundle's own catalogue, and
+// keeps the pictures under the build tree for a person to look at.
+TEST(SelfTestModes, InspectionSelfTestRendersTheDashboardAndPages) {
+    const QString folder = buildPath(QStringLiteral("test-artifacts/inspection"));
+    QDir(folder).removeRecursively();
+    QTemporaryDir home;
+    QProcessEnvironment environment = environmentWithoutDisplay();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    const CliRun run = runSelfTest(kCollector, {QStringLiteral("--inspection-self-test"), folder}, environment);
+    EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    EXPECT_TRUE(run.standardOutput.startsWith("PASS: 9 inspection items on 6 tabs"));
+
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/media.log")).size() > 0);
+    EXPECT_FALSE(QDir(home.path()).exists(QStringLiteral("Library"))) << "the user's media log is left alone";
+    QList<std::pair<QString, QSize>> pictures = {{QStringLiteral("dashboard.png"), QSize(1264, 1184)},
+                                                 {QStringLiteral("dashboard-results.png"), QSize(1264, 1184)}};
+    for (const char* page : {"wireless", "keyboard", "touchpad", "screen", "audio", "camera"})
+        pictures.append({QStringLiteral("page-%1.png").arg(QLatin1String(page)), QSize(2020, 1280)});
+    for (const auto& [name, size] : pictures) {
+        const QImage picture(folder + QChar(u'/') + name);
+        ASSERT_FALSE(picture.isNull()) << name.toStdString();
+        EXPECT_EQ(picture.size(), size) << name.toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/self-test.txt")));
+    const QImage fresh(folder + QStringLiteral("/dashboard.png"));
+    const QImage results(folder + QStringLiteral("/dashboard-results.png"));
+    // The Wi-Fi and Bluetooth cards (top left, below the header) turn green
+    // once the wireless page has passed them.
+    for (const int left : {0, 214}) {
+        const QPoint insideCard(2 * (left + 8), 2 * (106 + 140));
+        EXPECT_NE(fresh.pixelColor(insideCard), results.pixelColor(insideCard)) << left;
+    }
+}
