@@ -20,12 +20,7 @@ using tagsmith::test::runIp;
 namespace {
 
 QString writeTool(const QTemporaryDir& folder, const QString& name, const QString& body) {
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write("#!/bin/sh\n" + body.toUtf8() + '\n');
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return tagsmith::test::writeExecutable(folder.filePath(name), "#!/bin/sh\n" + body.toUtf8() + '\n');
 }
 
 QString fixturePath(const char* name) {

@@ -1,7 +1,8 @@
 #include "cable/collector_v2.h"
 
-#include "base/main_thread.h"
-#include "base/uptime.h"
+#include "cable/frames.h"
+#include "cable/v2_fetch.h"
+#include "support/sample_reports.h"
 #include "support/sockets.h"
 #include "support/v2_workstation.h"
 #include "support/wait.h"
@@ -9,11 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <net/if.h>
-
-#include <QJsonDocument>
-
-#include <functional>
-#include <thread>
 
 using namespace tagsmith::cable;
 using namespace std::chrono_literals;
@@ -28,35 +24,25 @@ const QByteArray kReport = R"({"serial":"C02XK0ABJGH5","name":"MacBook Pro"})";
 // A collector listening on the loopback, served by workstations written in the tests.
 class CollectorV2Test : public ::testing::Test {
 protected:
-    void SetUp() override { start({3000ms, 3000ms}); }
-    void TearDown() override {
-        m_collector->stop();
-        m_collector.reset();
-        EXPECT_TRUE(waitUntil([&] { return tagsmith::test::openSocketCount() <= m_socketsBefore; }));
-        settle(); // an onSent still queued would otherwise run after this fixture is gone
-    }
-    void start(CollectorV2::Timing timing) {
-        if (m_collector)
-            m_collector->stop();
-        m_collector = CollectorV2::create(timing);
+    void SetUp() override {
         m_collector->onSent = [this] { ++m_sent; };
         m_collector->setReport(kReport);
         m_collector->updateCableListeners({m_link}, m_port);
     }
+    void TearDown() override {
+        m_collector->stop();
+        m_collector.reset();
+        EXPECT_TRUE(waitUntil([&] { return tagsmith::test::openSocketCount() <= m_socketsBefore; }));
+        EXPECT_TRUE(tagsmith::test::settleMainThread()); // no onSent may run after this fixture is gone
+    }
     V2Workstation workstation(const QString& deviceId = QStringLiteral("workstation-1"), const char* host = "::1") {
         return V2Workstation(tagsmith::test::connectTcp(QString::fromLatin1(host), m_port, 0ms), deviceId);
-    }
-    // Lets every onSent scheduled so far run, so that a missing call is really missing.
-    void settle() {
-        bool done = false;
-        tagsmith::base::onMain([&] { done = true; });
-        ASSERT_TRUE(waitUntil([&] { return done; }));
     }
 
     const int m_socketsBefore = tagsmith::test::openSocketCount();
     const CableLink m_link{"lo", ::if_nametoindex("lo"), AF_INET6, "::1", "ff02::1"};
     const std::uint16_t m_port = tagsmith::test::freeLoopbackPort();
-    std::shared_ptr<CollectorV2> m_collector;
+    std::shared_ptr<CollectorV2> m_collector = CollectorV2::create({3000ms, 3000ms});
     int m_sent = 0;
 };
 
@@ -70,45 +56,24 @@ TEST_F(CollectorV2Test, ServesTheReportOnEachLinkFamilyAndReportsEachAcknowledge
 }
 
 TEST_F(CollectorV2Test, HelloThatBreaksTheContractEndsTheExchangeWithNothingSent) {
-    const auto with = [](const char* key, const QJsonValue& value) {
-        return [=](QJsonObject hello) {
-            hello.insert(QLatin1String(key), value);
-            return hello;
-        };
-    };
-    const std::function<QJsonObject(QJsonObject)> faults[] = {
-        with("version", 1),
-        with("publicKey", QString::fromLatin1(QByteArray(31, 'k').toBase64())),
-        with("publicKey", "@@@@"),
-        with("publicKey", QString::fromLatin1(QByteArray(32, '\0').toBase64())), // low order: all-zero secret
-        with("version", "2"),
-        with("deviceId", ""),
-        with("deviceId", QString(129, u'w')),
-        with("deviceId", "tab\there"),
-        with("deviceId", QStringLiteral("工作站")),
-        with("deviceId", 7),
-        with("pad", QString(12'000, u'p')), // over the 12,000-byte limit
-    };
-    for (const auto& fault : faults) {
+    for (const auto& [name, hello] : tagsmith::test::brokenHelloFrames()) {
         V2Workstation peer = workstation();
         ASSERT_TRUE(peer.readCollectorHello());
-        (void)peer.sendHello(fault(peer.hello()));
-        EXPECT_TRUE(closesWithoutData(peer.socket())) << QJsonDocument(fault({})).toJson().toStdString();
+        (void)sendAll(peer.socket(), hello);
+        EXPECT_TRUE(closesWithoutData(peer.socket())) << name;
     }
     EXPECT_EQ(workstation(QString(128, u'~')).fetch(), kReport) << "failed hellos select nobody";
 }
 
-TEST_F(CollectorV2Test, OnlyTheExactAcknowledgementCounts) {
-    V2Workstation peer = workstation();
+TEST_F(CollectorV2Test, OnlyTheExactAcknowledgementCountsAndOnceServedOnlyThatWorkstationGetsTheReport) {
+    V2Workstation peer = workstation(QStringLiteral("first"));
     ASSERT_TRUE(peer.readCollectorHello() && peer.sendHello());
     EXPECT_EQ(peer.receiveReport(), kReport);
     ASSERT_TRUE(peer.acknowledge("RECEIVED\n"));
     EXPECT_TRUE(closesWithoutData(peer.socket()));
-    settle();
+    ASSERT_TRUE(tagsmith::test::settleMainThread());
     EXPECT_EQ(m_sent, 0);
-}
 
-TEST_F(CollectorV2Test, OnceServedOnlyThatWorkstationGetsTheReport) {
     EXPECT_EQ(workstation(QStringLiteral("first")).fetch(), kReport);
     V2Workstation second = workstation(QStringLiteral("second"));
     ASSERT_TRUE(second.readCollectorHello() && second.sendHello());
@@ -130,20 +95,46 @@ TEST_F(CollectorV2Test, FourExchangesRunAtOnceAndAFifthOrOneWithoutReportIsClose
     EXPECT_TRUE(closesWithoutData(workstation().socket(), 1s));
 }
 
-TEST_F(CollectorV2Test, TheDeadlineCutsOffAWorkstationThatTricklesItsHello) {
-    start({300ms, 5000ms});
-    V2Workstation peer = workstation();
-    ASSERT_TRUE(peer.readCollectorHello());
-    const double begin = tagsmith::base::uptime();
-    std::atomic<bool> closed = false;
-    std::thread trickle([&] {
-        for (int i = 0; i < 40 && !closed; ++i) {
-            (void)::send(peer.socket(), "\0", 1, MSG_NOSIGNAL); // one header byte at a time
-            std::this_thread::sleep_for(50ms);
-        }
-    });
-    closed = closesWithoutData(peer.socket());
-    trickle.join();
-    EXPECT_TRUE(closed);
-    EXPECT_LT(tagsmith::base::uptime() - begin, 2.0) << "long before the 5-second socket time-out";
+// This system's own workstation end against the collector.
+TEST_F(CollectorV2Test, TheWorkstationAcknowledgesOnlyAnAcceptedReportOfTheExpectedSerial) {
+    const QString serial = QStringLiteral("K7Q2XW9FJ4");
+    const QByteArray report = tagsmith::test::reportFixtureBytes("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport");
+    m_collector->setReport(report);
+    QStringList offered;
+    const auto fetch = [&](const std::optional<QString>& expected, bool accept,
+                           const char* deviceId = "workstation-1") {
+        const auto socket = tagsmith::test::connectTcp(QStringLiteral("::1"), m_port, 0ms);
+        return fetchV2Report(socket.get(), QString::fromLatin1(deviceId), expected,
+                             [&](const tagsmith::report::Report& offer, const QByteArray& bytes) {
+                                 EXPECT_EQ(bytes, report);
+                                 offered.append(offer.serial);
+                                 return accept;
+                             });
+    };
+    EXPECT_FALSE(fetch(QStringLiteral("C02XK0ABJGH5"), true));
+    EXPECT_FALSE(fetch(serial, false));
+    ASSERT_TRUE(tagsmith::test::settleMainThread());
+    EXPECT_EQ(m_sent, 0);
+    EXPECT_EQ(offered, QStringList{serial});
+
+    EXPECT_TRUE(fetch(std::nullopt, true));
+    EXPECT_TRUE(waitUntil([&] { return m_sent == 1; }));
+    EXPECT_FALSE(fetch(std::nullopt, true, "workstation-2")) << "the collector chose the first workstation";
+    EXPECT_EQ(offered, (QStringList{serial, serial}));
+}
+
+TEST(CollectorHello, TakesExactlyTheThreeMembers) {
+    const QByteArray key = QByteArray(32, 'k').toBase64();
+    const QByteArray challenge = QByteArray(24, 'c').toBase64();
+    const auto hello = [&](const QByteArray& members) { return parseCollectorHello("{" + members + "}"); };
+    EXPECT_TRUE(hello(R"("version":2,"publicKey":")" + key + R"(","challenge":")" + challenge + "\""));
+    const QList<QByteArray> refused{
+        R"("version":2,"publicKey":")" + key + "\"",
+        R"("version":2,"publicKey":")" + key + R"(","challenge":")" + challenge + R"(","deviceId":"x")",
+        R"("version":"2","publicKey":")" + key + R"(","challenge":")" + challenge + "\"",
+        R"("version":2,"publicKey":")" + QByteArray(31, 'k').toBase64() + R"(","challenge":")" + challenge + "\"",
+        R"("version":2,"publicKey":")" + key + R"(","challenge":")" + QByteArray(23, 'c').toBase64() + "\"",
+    };
+    for (const QByteArray& members : refused)
+        EXPECT_FALSE(hello(members)) << members.toStdString();
 }

@@ -85,15 +85,6 @@ TEST(Frames, SilentPeerOrPassedDeadlineEndsTheRead) {
     EXPECT_EQ(v2::read(b.get(), 4, kLater), QByteArray("abcd"));
 }
 
-TEST(Frames, V1FrameLeavesAsTwoWritesAndV2FrameAsOne) {
-    auto [a, b] = socketPair(SOCK_SEQPACKET); // keeps write boundaries: each recv() sees one write
-    char buffer[64];
-    ASSERT_TRUE(sendFrame(a.get(), "hello") && v2::sendFrame(a.get(), "hello"));
-    EXPECT_EQ(::recv(b.get(), buffer, sizeof buffer, 0), 4);
-    EXPECT_EQ(::recv(b.get(), buffer, sizeof buffer, 0), 5);
-    EXPECT_EQ(::recv(b.get(), buffer, sizeof buffer, 0), 9);
-}
-
 TEST(Frames, WritingToAClosedPeerFailsWithoutSigpipe) {
     auto [a, b] = socketPair();
     setTimeout(a.get());

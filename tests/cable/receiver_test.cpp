@@ -1,12 +1,12 @@
 #include "cable/receiver.h"
 
 #include "base/main_thread.h"
-#include "base/uptime.h"
 #include "cable/collector_server.h"
 #include "cable/frames.h"
 #include "report/report_json.h"
 #include "report/validation.h"
 #include "support/netns.h"
+#include "support/paths.h"
 #include "support/sample_reports.h"
 #include "support/sockets.h"
 #include "support/wait.h"
@@ -15,11 +15,7 @@
 
 #include <QTemporaryDir>
 
-#include <poll.h>
-
-#include <atomic>
 #include <future>
-#include <thread>
 
 using namespace tagsmith::cable;
 using namespace std::chrono_literals;
@@ -61,10 +57,7 @@ protected:
         QCoreApplication::sendPostedEvents();
     }
     QString write(const QString& name, const QByteArray& content) {
-        QFile file(m_tools.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size());
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return file.fileName();
+        return tagsmith::test::writeExecutable(m_tools.filePath(name), content);
     }
     void start() {
         const NetnsScope inside(m_pair.workstation); // the receiver's threads are born in its namespace
@@ -157,42 +150,4 @@ TEST_F(ReceiverTest, PollsTheMacsPullServerAndAcknowledgesOnlyWhatTheWindowAccep
     EXPECT_EQ(m_offered.first(),
               kK7.toUtf8() + ' ' + encodeReport(report, tagsmith::report::JsonLayout::compactSorted));
     server->stop();
-}
-
-TEST_F(ReceiverTest, HostilePeersNeitherHoldTheCycleNorSilenceTheListener) {
-    std::jthread drip; // a pull server feeding every connection one byte per tick, within the per-call time-out
-    {
-        const NetnsScope inside(m_pair.collector);
-        drip = std::jthread([listener = listenOn(*socketAddress("::", "lo", kPullPort))](std::stop_token stop) {
-            std::vector<tagsmith::base::OwnedFd> peers;
-            for (pollfd waiting{listener.get(), POLLIN, 0}; !stop.stop_requested();) {
-                if (::poll(&waiting, 1, 50) == 1)
-                    peers.emplace_back(::accept(listener.get(), nullptr, nullptr));
-                for (const auto& peer : peers)
-                    ::send(peer.get(), "", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-            }
-        });
-    }
-    const auto cycles = std::make_shared<std::atomic<int>>(0); // counted on the receiver's queue
-    m_setup.allowance = 300ms;                                 // the 32-byte proof alone would take 1.6 s to drip
-    m_setup.findMac = [cycles] {
-        ++*cycles;
-        return AttachedMac{"en10", "fe80::2", kK7};
-    };
-    start();
-    ASSERT_TRUE(showed(Receiver::connectedText(kK7)));
-    const QByteArray challenge(32, 'c');
-    for (const QByteArray& hostile : {QByteArray(100, '\xff'), challenge + frameHeader(1'000'000),
-                                      challenge + frameHeader(0), challenge + frameHeader(200) + "short"}) {
-        const NetnsScope inside(m_pair.collector);
-        const auto socket = connectScoped(QStringLiteral("fe80::2"), QStringLiteral("en9"), kPushPort, 2s);
-        const double begin = tagsmith::base::uptime();
-        ASSERT_TRUE(sendAll(socket.get(), hostile));
-        ::shutdown(socket.get(), SHUT_WR); // fails once the workstation has already reset the connection
-        EXPECT_FALSE(readN(socket.get(), 33)) << "the workstation answers the challenge at most, then closes";
-        EXPECT_LT(tagsmith::base::uptime() - begin, 1.0);
-    }
-    const int before = *cycles;
-    EXPECT_TRUE(waitUntil([&] { return *cycles >= before + 3; }, 3s)) << "each dripped poll ends with its allowance";
-    EXPECT_TRUE(push(kK7));
 }

@@ -1,6 +1,5 @@
 #include "hostile/listener_attack.h"
 
-#include "base/main_thread.h"
 #include "support/process_usage.h"
 #include "support/wait.h"
 
@@ -22,7 +21,7 @@ void ListenerAttack::SetUp() {
         if (!m_namespaces->ready())
             GTEST_SKIP() << NetnsPair::skipReason();
     }
-    settle(); // lets Qt open what it opens lazily before the descriptors are counted
+    ASSERT_TRUE(settleMainThread()); // lets Qt open what it opens lazily before the descriptors are counted
     m_descriptorsBefore = openDescriptorCount();
 }
 
@@ -32,7 +31,7 @@ void ListenerAttack::TearDown() {
     EXPECT_TRUE(waitUntil([&] { return openDescriptorCount() <= m_descriptorsBefore; }, 10s))
         << m_descriptorsBefore
         << " descriptors before, now: " << openDescriptors().join(QStringLiteral(", ")).toStdString();
-    settle();
+    EXPECT_TRUE(settleMainThread());
 }
 
 std::unique_ptr<NetnsScope> ListenerAttack::collectorSide() const {
@@ -51,12 +50,6 @@ PeerCrowd ListenerAttack::crowdAgainstCollector(std::uint16_t port, const QList<
 PeerCrowd ListenerAttack::crowdAgainstWorkstation(std::uint16_t port, const QList<PeerScript>& scripts) const {
     const auto scope = collectorSide();
     return PeerCrowd(workstationAddress(), port, scripts);
-}
-
-void ListenerAttack::settle() {
-    bool done = false;
-    base::onMain([&] { done = true; });
-    ASSERT_TRUE(waitUntil([&] { return done; }));
 }
 
 } // namespace tagsmith::test

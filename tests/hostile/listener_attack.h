@@ -34,9 +34,6 @@ protected:
     PeerCrowd crowdAgainstCollector(std::uint16_t port, const QList<PeerScript>& scripts) const;
     PeerCrowd crowdAgainstWorkstation(std::uint16_t port, const QList<PeerScript>& scripts) const;
 
-    // Lets everything queued for the main thread run.
-    static void settle();
-
     std::unique_ptr<NetnsPair> m_namespaces;
 
 private:

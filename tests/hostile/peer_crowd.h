@@ -29,7 +29,6 @@ public:
     using Clock = std::chrono::steady_clock;
 
     PeerCrowd(const QString& host, std::uint16_t port, const QList<PeerScript>& scripts);
-    PeerCrowd(const QString& host, std::uint16_t port, int count) : PeerCrowd(host, port, QList<PeerScript>(count)) {}
 
     // Until the server has ended every connection, or the limit passes.
     void run(std::chrono::milliseconds limit);

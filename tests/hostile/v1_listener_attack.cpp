@@ -5,12 +5,12 @@
 #include "cable/v1_sockets.h"
 #include "crypto/hmac.h"
 #include "hostile/listener_attack.h"
+#include "support/paths.h"
 #include "support/sample_reports.h"
 #include "support/sockets.h"
 #include "support/v1_peer.h"
 #include "support/wait.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <poll.h>
@@ -36,13 +36,21 @@ constexpr std::chrono::milliseconds kAllowance = 1000ms;
 constexpr std::chrono::milliseconds kStallBound = kAllowance + cable::kV1SocketTimeout + kSlack;
 const QByteArray kChallenge(cable::kChallengeLength, 'c');
 
-QByteArray report() {
+QByteArray sampleReport() {
     return test::reportFixtureBytes(QStringLiteral("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport"));
 }
 
 QByteArray sealedFrame(const QByteArray& plaintext) {
     const QByteArray box = *crypto::seal(kKey, plaintext);
     return cable::frameHeader(std::uint32_t(box.size())) + box;
+}
+
+// Frames that the other end must refuse as soon as it has read them.
+QList<std::pair<const char*, QByteArray>> malformedFrames() {
+    return {{"zero length", cable::frameHeader(0)},
+            {"over the frame limit", cable::frameHeader(1'000'000)},
+            {"too short for a sealed box", cable::frameHeader(27) + QByteArray(27, 'x')},
+            {"sealed under another key", cable::frameHeader(36) + QByteArray(36, 'x')}};
 }
 
 // Sends one byte a second, reading whatever the receiver sends meanwhile,
@@ -70,7 +78,7 @@ protected:
         const auto scope = collectorSide();
         m_server = cable::CollectorServer::create([] { return std::optional(kKey); }, kAllowance);
         m_server->onSent = [sent = m_sent] { ++*sent; };
-        m_server->setReport(report());
+        m_server->setReport(sampleReport());
         ASSERT_TRUE(m_server->start(port()));
     }
     void TearDown() override {
@@ -89,7 +97,7 @@ protected:
         const auto pulled = [&] {
             V1Peer peer(test::connectTcp(collectorAddress(), port()), kKey);
             return peer.challenge() && peer.checkProof("server") && peer.prove("client", peer.sentChallenge()) &&
-                   peer.openSealed() == report() && peer.sendSealed("RECEIVED");
+                   peer.openSealed() == sampleReport() && peer.sendSealed("RECEIVED");
         };
         EXPECT_TRUE(test::waitUntil(pulled, 15s));
         EXPECT_TRUE(test::waitUntil([&] { return *m_sent == 1; }));
@@ -161,7 +169,7 @@ protected:
             const auto scope = collectorSide();
             for (int attempt = 0; attempt < 10 && !acknowledged; ++attempt) {
                 V1Peer peer(test::connectTcp(workstationAddress(), cable::kPushPort), kKey);
-                acknowledged = peer.challenge() && peer.checkProof({}) && peer.sendSealed(report()) &&
+                acknowledged = peer.challenge() && peer.checkProof({}) && peer.sendSealed(sampleReport()) &&
                                peer.openSealed() == "OK:" + kSerial.toUtf8();
             }
             done = true;
@@ -178,7 +186,7 @@ protected:
 
 } // namespace
 
-TEST_P(PullServerAttack, StallingWorkstationsAreServedOneAtATimeAndNoLongerThanTheAllowance) {
+TEST_P(PullServerAttack, StallingAndCrowdingWorkstationsAreServedOneAtATimeWithinTheAllowance) {
     PeerCrowd stallers = crowd({
         {.first = kChallenge},                                                     // never proves itself
         {.drip = QByteArray(32, 'p'), .dripInterval = 100ms, .first = kChallenge}, // drips its proof
@@ -187,10 +195,6 @@ TEST_P(PullServerAttack, StallingWorkstationsAreServedOneAtATimeAndNoLongerThanT
     EXPECT_EQ(stallers.endedCount(), 2);
     EXPECT_LE(stallers.mostServedAtOnce(), 1);
     EXPECT_LE(stallers.longestService(), kStallBound);
-    expectHonestPullServed();
-}
-
-TEST_P(PullServerAttack, AHundredWorkstationsAtOnceAreServedOneAtATime) {
     {
         PeerCrowd hundred = crowd(QList<PeerScript>(100, {.first = kChallenge + QByteArray(32, '\0')}));
         hundred.run(4s);
@@ -202,23 +206,32 @@ TEST_P(PullServerAttack, AHundredWorkstationsAtOnceAreServedOneAtATime) {
 
 TEST_P(PullServerAttack, MalformedAcknowledgementsEndTheExchangeAtOnce) {
     const QByteArray proven = kChallenge + crypto::hmacSha256(kKey, "client" + kChallenge);
-    const struct {
-        const char* name;
-        QByteArray acknowledgement;
-    } attacks[] = {
-        {"zero length", cable::frameHeader(0)},
-        {"over the frame limit", cable::frameHeader(1'000'000)},
-        {"too short for a sealed box", cable::frameHeader(27) + QByteArray(27, 'x')},
-        {"sealed under another key", cable::frameHeader(36) + QByteArray(36, 'x')},
-        {"another word", sealedFrame("RECEIVED\n")},
-    };
-    for (const auto& attack : attacks) {
-        PeerCrowd peer = crowd({{.opening = attack.acknowledgement, .first = proven}});
+    auto attacks = malformedFrames();
+    attacks.append({"another word", sealedFrame("RECEIVED\n")});
+    attacks.append({"the push's word", sealedFrame("OK")});
+    for (const auto& [name, acknowledgement] : attacks) {
+        PeerCrowd peer = crowd({{.opening = acknowledgement, .first = proven}});
         peer.run(kStallBound);
-        EXPECT_EQ(peer.endedCount(), 1) << attack.name;
-        EXPECT_LT(peer.longestService(), kSlack) << attack.name;
+        EXPECT_EQ(peer.endedCount(), 1) << name;
+        EXPECT_LT(peer.longestService(), kSlack) << name;
     }
     EXPECT_EQ(*m_sent, 0);
+    expectHonestPullServed();
+}
+
+TEST_P(PullServerAttack, NothingIsHandedToAWorkstationWithoutTheKeyNorWithoutAReport) {
+    {
+        const auto scope = workstationSide();
+        V1Peer keyless(test::connectTcp(collectorAddress(), port()), kKey);
+        ASSERT_TRUE(keyless.challenge() && keyless.checkProof("server") &&
+                    keyless.prove("client", keyless.sentChallenge(), QByteArray(32, 'o')));
+        EXPECT_TRUE(test::closesWithoutData(keyless.socket()));
+        m_server->setReport(std::nullopt);
+        V1Peer early(test::connectTcp(collectorAddress(), port()), kKey);
+        ASSERT_TRUE(early.challenge() && early.checkProof("server") && early.prove("client", early.sentChallenge()));
+        EXPECT_TRUE(test::closesWithoutData(early.socket())) << "no report set: nothing after the proofs";
+    }
+    m_server->setReport(sampleReport());
     expectHonestPullServed();
 }
 
@@ -239,6 +252,16 @@ TEST_P(PushListenerAttack, StallingAndCrowdingCollectorsAreServedOneAtATimeWithi
     EXPECT_EQ(*m_accepted, 0);
     expectHonestPushServed();
     EXPECT_EQ(*m_accepted, 1);
+}
+
+TEST_P(PushListenerAttack, MalformedReportsEndTheExchangeAtOnce) {
+    for (const auto& [name, report] : malformedFrames()) {
+        PeerCrowd peer = crowd({{.first = kChallenge + report}});
+        peer.run(kStallBound);
+        EXPECT_EQ(peer.endedCount(), 1) << name;
+        EXPECT_LT(peer.longestService(), kSlack) << name;
+    }
+    EXPECT_EQ(*m_accepted, 0);
 }
 
 // A pull server that answers one byte a second, within each call's time-out:
@@ -263,12 +286,8 @@ TEST_P(PushListenerAttack, APullServerDrippingOneByteASecondHoldsNoPollPastItsAl
                 }
             });
     }
-    QFile ndp(m_tools.filePath(QStringLiteral("ndp")));
-    ASSERT_TRUE(ndp.open(QIODevice::WriteOnly));
-    ndp.write("#!/bin/sh\necho 'fe80::1%en10 16:a2:53:71:9f:2c en10 permanent R'\n");
-    ndp.close();
-    ndp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    start(setup(ndp.fileName()));
+    start(setup(test::writeExecutable(m_tools.filePath(QStringLiteral("ndp")),
+                                      "#!/bin/sh\necho 'fe80::1%en10 16:a2:53:71:9f:2c en10 permanent R'\n")));
     EXPECT_TRUE(test::waitUntil([&] { return polls >= 3; }, 3 * (kAllowance + 1s + kSlack)));
     expectHonestPushServed();
     dripper.request_stop();

@@ -1,5 +1,8 @@
 #include "support/http_test_server.h"
 
+#include "cable/frames.h"
+#include "cable/socket_options.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -73,18 +76,6 @@ QByteArray replyHead(const HttpReply& reply) {
     return bytes + "\r\n";
 }
 
-// False once the client stopped reading: that is its right.
-bool sendAll(int fd, const QByteArray& bytes) {
-    qsizetype sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t count = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
-        if (count <= 0)
-            return false;
-        sent += count;
-    }
-    return true;
-}
-
 base::OwnedFd listenOnLoopback(quint16* port) {
     base::OwnedFd listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     sockaddr_in address{};
@@ -122,8 +113,10 @@ void HttpTestServer::serve() {
         if (!readable(m_listener.get(), 20))
             continue;
         base::OwnedFd connection(::accept4(m_listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
-        if (connection)
-            m_connections.emplace_back([this, fd = std::move(connection)]() mutable { answer(std::move(fd)); });
+        if (!connection)
+            continue;
+        cable::preventSigpipe(connection.get());
+        m_connections.emplace_back([this, fd = std::move(connection)]() mutable { answer(std::move(fd)); });
     }
     for (std::thread& connection : m_connections)
         connection.join();
@@ -139,15 +132,15 @@ void HttpTestServer::answer(base::OwnedFd connection) {
     if (reply.pieces)
         stream(connection.get(), reply);
     else
-        sendAll(connection.get(), replyHead(reply) + reply.body);
+        (void)cable::sendAll(connection.get(), replyHead(reply) + reply.body); // the client may stop reading
 }
 
 void HttpTestServer::stream(int connection, const HttpReply& reply) {
-    if (!sendAll(connection, replyHead(reply)))
+    if (!cable::sendAll(connection, replyHead(reply)))
         return;
     while (pause(reply.pieceDelay)) {
         const std::optional<QByteArray> piece = reply.pieces();
-        if (!piece || !sendAll(connection, *piece))
+        if (!piece || !cable::sendAll(connection, *piece))
             return;
     }
 }

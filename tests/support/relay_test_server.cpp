@@ -37,11 +37,6 @@ void RelayTestServer::signWith(const TicketIssuer& issuer) {
     m_signer = issuer;
 }
 
-void RelayTestServer::editPayloads(std::function<void(QJsonObject&)> editor) {
-    const std::lock_guard lock(m_lock);
-    m_payloadEditor = std::move(editor);
-}
-
 void RelayTestServer::answerStatus(const QStringList& words) {
     const std::lock_guard lock(m_lock);
     m_statusWords = words;
@@ -84,11 +79,8 @@ HttpReply RelayTestServer::resolve(const QJsonObject& body) {
     const QString code = body.value(QStringLiteral("code")).toString();
     if (!m_codes.contains(code))
         return refusal(404, QStringLiteral("接收码不存在或已过期"));
-    QJsonObject payload =
-        m_receiver.payload(code, body.value(QStringLiteral("nonce")).toString(), QDateTime::currentMSecsSinceEpoch());
-    if (m_payloadEditor)
-        m_payloadEditor(payload);
-    const QString ticket = m_signer.issue(payload);
+    const QString ticket = m_signer.issue(
+        m_receiver.payload(code, body.value(QStringLiteral("nonce")).toString(), QDateTime::currentMSecsSinceEpoch()));
     m_issuedTickets.insert(ticket);
     return json(200, {{QStringLiteral("ticket"), ticket}});
 }

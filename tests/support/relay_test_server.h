@@ -32,8 +32,6 @@ public:
     void registerCode(const QString& code);
     // Tickets are signed by this issuer instead of the configured one.
     void signWith(const TicketIssuer& issuer);
-    // Changes each ticket payload before it is signed.
-    void editPayloads(std::function<void(QJsonObject&)> editor);
     // Status words answered in turn, the last one repeated; "delivered" by default.
     void answerStatus(const QStringList& words);
     void overrideEndpoint(const QString& name, Override override);
@@ -54,7 +52,6 @@ private:
     QSet<QString> m_codes;
     QSet<QString> m_issuedTickets;
     QMap<QString, QString> m_receiptSecrets; // by messageId
-    std::function<void(QJsonObject&)> m_payloadEditor;
     QStringList m_statusWords{QStringLiteral("delivered")};
     QMap<QString, Override> m_overrides;
     QMap<QString, int> m_requestCounts;

@@ -20,9 +20,9 @@ namespace tagsmith::test {
 
 using base::OwnedFd;
 
-inline std::pair<OwnedFd, OwnedFd> socketPair(int type = SOCK_STREAM) {
+inline std::pair<OwnedFd, OwnedFd> socketPair() {
     int fds[2] = {-1, -1};
-    ::socketpair(AF_UNIX, type, 0, fds);
+    ::socketpair(AF_UNIX, SOCK_STREAM, 0, fds);
     return {OwnedFd(fds[0]), OwnedFd(fds[1])};
 }
 
@@ -69,12 +69,6 @@ inline bool closesWithoutData(int socket, std::chrono::milliseconds limit = std:
         return false;
     char byte = 0;
     return ::recv(socket, &byte, 1, MSG_DONTWAIT) <= 0;
-}
-
-// Whether nothing at all (no data, no end of file) arrives within the limit.
-inline bool staysQuiet(int socket, std::chrono::milliseconds limit) {
-    pollfd entry{socket, POLLIN, 0};
-    return ::poll(&entry, 1, int(limit.count())) == 0;
 }
 
 // Sockets this process holds open, to show that nothing leaks.

@@ -5,9 +5,11 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace tagsmith::test {
 
@@ -22,11 +24,7 @@ public:
 
     // Reads and checks the collector hello; false if anything else arrives.
     bool readCollectorHello();
-    // The hello a correct workstation sends, for tests to alter.
-    QJsonObject hello() const;
-    bool sendHello() { return sendHello(hello()); }
-    bool sendHello(const QJsonObject& hello);
-    bool sendFrame(const QByteArray& payload);
+    bool sendHello();
     // Reads the sealed report and opens it with the key both sides derive.
     std::optional<QByteArray> receiveReport();
     bool acknowledge(const QByteArray& text = "RECEIVED");
@@ -34,6 +32,8 @@ public:
     std::optional<QByteArray> fetch();
 
 private:
+    bool sendFrame(const QByteArray& payload);
+
     base::OwnedFd m_socket;
     QString m_deviceId;
     crypto::X25519PrivateKey m_key;
@@ -41,5 +41,9 @@ private:
     QByteArray m_challenge;
     QByteArray m_sessionKey;
 };
+
+// What a workstation must never send in place of its hello, each as the frame
+// that carries it, named for the message of a failing check.
+QList<std::pair<const char*, QByteArray>> brokenHelloFrames();
 
 } // namespace tagsmith::test

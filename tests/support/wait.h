@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/main_thread.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
@@ -20,6 +22,14 @@ bool waitUntil(Condition condition, std::chrono::milliseconds limit = std::chron
         QThread::msleep(1);
     }
     return true;
+}
+
+// Lets everything queued for the main thread so far run, so that a call that
+// has not come is really missing; whether it came to that.
+inline bool settleMainThread() {
+    bool done = false;
+    base::onMain([&] { done = true; });
+    return waitUntil([&] { return done; });
 }
 
 } // namespace tagsmith::test
