@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 using tagsmith::base::Bundle;
@@ -48,9 +47,4 @@ TEST(Bundle, ReadsIdentifierAndVersionFromInfoPlistAndNothingFromABrokenOne) {
     EXPECT_TRUE(Bundle::at(broken).identifier.isEmpty());
     EXPECT_TRUE(Bundle::at(dir.filePath(QStringLiteral("Missing.app"))).identifier.isEmpty());
     EXPECT_TRUE(Bundle().resourcesPath().isEmpty());
-}
-
-TEST(Bundle, TestProgramRunsInsideItsOwnBundle) {
-    EXPECT_EQ(Bundle::main().identifier, QStringLiteral("local.tagsmith.tests"));
-    EXPECT_TRUE(QFile::exists(Bundle::main().resourcePath(QStringLiteral("locales/zh-Hans.json"))));
 }
