@@ -1,5 +1,6 @@
 #include "label/label_printer.h"
 
+#include "base/atomic_file.h"
 #include "support/cups_server.h"
 #include "support/wait.h"
 
@@ -49,11 +50,9 @@ struct PrintingPlace {
 // A stand-in for lp that fails, for the path where the scheduler refuses a job.
 QString failingTool(const QTemporaryDir& dir) {
     const QString path = dir.filePath(QStringLiteral("lp-failing"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write("#!/bin/sh\necho 'lp: Error - The printer or class does not exist.'\nexit 1\n");
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_TRUE(tagsmith::base::writeFileAtomically(
+        path, "#!/bin/sh\necho 'lp: Error - The printer or class does not exist.'\nexit 1\n"));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
     return path;
 }
 

@@ -84,6 +84,13 @@ HttpReply ticketAnswer(qsizetype size) {
     return raw(200, body);
 }
 
+// The endpoint answers only after every time limit a test sets.
+void answerLate(RelayTestServer& server, const QString& endpoint) {
+    server.overrideEndpoint(endpoint, [](const QJsonObject&) {
+        return std::optional(HttpReply{200, "{}", {}, 20s, false});
+    });
+}
+
 struct ScriptedResolve {
     const char* name;
     HttpReply reply;
@@ -207,9 +214,7 @@ TEST(CloudRelay, AnyOtherStatusEndsAtOnce) {
 TEST(CloudRelay, CloseStopsTheRequestAtOnceAndRefusesNewSends) {
     RelayTestServer server;
     server.registerCode(kCode);
-    server.overrideEndpoint(QStringLiteral("submit"), [](const QJsonObject&) {
-        return std::optional(HttpReply{200, "{}", {}, 20s, false});
-    });
+    answerLate(server, QStringLiteral("submit"));
     CloudRelay cloudRelay(RelayConfiguration::fromJson(server.configuration()).value(), fastTiming());
     const auto running = start(cloudRelay);
     ASSERT_TRUE(test::waitUntil([&] { return server.requestCount(QStringLiteral("submit")) == 1; }));
@@ -231,9 +236,7 @@ TEST(CloudRelay, CloseStopsTheRequestAtOnceAndRefusesNewSends) {
 // request goes out; a cancellation before the main thread gets to it drops it.
 TEST(CloudRelay, NoProgressArrivesAfterCancellation) {
     RelayTestServer server;
-    server.overrideEndpoint(QStringLiteral("resolve"), [](const QJsonObject&) {
-        return std::optional(HttpReply{200, "{}", {}, 20s, false});
-    });
+    answerLate(server, QStringLiteral("resolve"));
     CloudRelay cloudRelay(RelayConfiguration::fromJson(server.configuration()).value(), fastTiming());
     const auto outcome = start(cloudRelay);
     const QDeadlineTimer deadline(5s);
@@ -264,9 +267,7 @@ TEST(CloudRelay, AnEndedOrCancelledSendLetsGoOfItsCallbacks) {
     EXPECT_TRUE(test::waitUntil([&] { return watched.expired(); }, 10s));
 
     RelayTestServer slow;
-    slow.overrideEndpoint(QStringLiteral("resolve"), [](const QJsonObject&) {
-        return std::optional(HttpReply{200, "{}", {}, 20s, false});
-    });
+    answerLate(slow, QStringLiteral("resolve"));
     CloudRelay slowRelay(RelayConfiguration::fromJson(slow.configuration()).value(), fastTiming());
     const auto cancelled = sendHoldingState(slowRelay, watched);
     ASSERT_TRUE(test::waitUntil([&] { return slow.requestCount(QStringLiteral("resolve")) == 1; }));

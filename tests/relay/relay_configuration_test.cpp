@@ -1,8 +1,9 @@
 #include "relay/relay_configuration.h"
 
+#include "base/atomic_file.h"
+
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
@@ -66,10 +67,7 @@ TEST(RelayConfiguration, FileFailuresReadAsAnInvalidConfiguration) {
     const QByteArray valid = QJsonDocument(configuration(QStringLiteral("https://relay.example.com"))).toJson();
     for (const QByteArray& content :
          {QByteArray("{\"licenseServer\":"), QByteArray("[]"), valid + QByteArray(70000, ' '), valid}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
-        file.close();
+        ASSERT_TRUE(tagsmith::base::writeFileAtomically(path, content));
         const auto result = RelayConfiguration::fromFile(path);
         EXPECT_EQ(result.has_value(), content == valid) << content.left(40).toStdString();
     }
