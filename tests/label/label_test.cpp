@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
@@ -73,13 +73,6 @@ QList<double> drawnRowSizes(const QByteArray& pdf) {
     return sizes;
 }
 
-QString decodeQr(const QImage& image) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("label.png"));
-    EXPECT_TRUE(image.save(path));
-    return tagsmith::test::decodeQrFile(path);
-}
-
 } // namespace
 
 TEST(QrCode, VersionOneSymbolIsTwentyFiveModulesWithItsQuietZone) {
@@ -94,9 +87,10 @@ TEST(QrCode, VersionOneSymbolIsTwentyFiveModulesWithItsQuietZone) {
 TEST(Label, RendersA320By240ImageWithTheSerialsCodeAtItsGridPositionOrNoCodeWithoutSerial) {
     const QImage image = sampleLabel().toImage();
     EXPECT_EQ(image.size(), QSize(320, 240));
-    QDir().mkpath(tagsmith::test::buildPath(QStringLiteral("test-artifacts")));
-    image.save(tagsmith::test::buildPath(QStringLiteral("test-artifacts/label.png"))); // for a person to look at
-    EXPECT_EQ(decodeQr(image), kSerial);
+    const QString artifact = tagsmith::test::buildPath(QStringLiteral("test-artifacts/label.png"));
+    QDir().mkpath(QFileInfo(artifact).path());
+    ASSERT_TRUE(image.save(artifact)); // also for a person to look at
+    EXPECT_EQ(tagsmith::test::decodeQrFile(artifact), kSerial);
     // 25 modules: k = 3, the code's square starts at units (217, 12) and is 75 units wide;
     // its dark modules start two modules in, and the whole label is shifted up 16 units.
     EXPECT_EQ(darkBox(image, QRect(200, 0, 120, 90)), QRect(217 + 6, 12 + 6 - 16, 63, 63));
