@@ -1,9 +1,8 @@
 #include "base/owned_fd.h"
 
-#include <gtest/gtest.h>
+#include "support/wait.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
+#include <gtest/gtest.h>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -37,12 +36,10 @@ TEST(OwnedFd, ClosingWakesABlockedAcceptAndFreesThePort) {
         ::accept(raw, nullptr, nullptr);
         returned = true;
     });
-    QThread::msleep(50);
+    // Closing before the thread has blocked would let this pass without the wake-up; a moment lets it block.
+    EXPECT_FALSE(tagsmith::test::waitUntil([&] { return returned.load(); }, std::chrono::milliseconds(50)));
     listener.reset();
-    const QDeadlineTimer deadline(2000);
-    while (!returned && !deadline.hasExpired())
-        QThread::msleep(5);
-    EXPECT_TRUE(returned);
+    EXPECT_TRUE(tagsmith::test::waitUntil([&] { return returned.load(); }, std::chrono::seconds(2)));
     if (!returned)
         ::shutdown(raw, SHUT_RDWR);
     acceptor.join();

@@ -42,24 +42,15 @@ TEST_P(ProcessPolicy, GivesWhatThePolicyKeeps) {
 
 constexpr const char* kBothStreams = "echo out; echo err >&2; exit 3";
 const ProcessSpec kAnyStatus{.outputWhateverStatus = true};
+const ProcessSpec kMergedAnyStatus{.errors = ErrorOutput::Merged, .outputWhateverStatus = true};
+const ProcessSpec kCapturedAnyStatus{.errors = ErrorOutput::Captured, .outputWhateverStatus = true};
 
 INSTANTIATE_TEST_SUITE_P(
     Policies, ProcessPolicy,
     ::testing::Values(
         PolicyCase{"ErrorsToNull", kBothStreams, kAnyStatus, End::Exited, 3, "out\n"},
-        PolicyCase{"ErrorsMerged",
-                   kBothStreams,
-                   {.errors = ErrorOutput::Merged, .outputWhateverStatus = true},
-                   End::Exited,
-                   3,
-                   "out\nerr\n"},
-        PolicyCase{"ErrorsCaptured",
-                   kBothStreams,
-                   {.errors = ErrorOutput::Captured, .outputWhateverStatus = true},
-                   End::Exited,
-                   3,
-                   "out\n",
-                   "err\n"},
+        PolicyCase{"ErrorsMerged", kBothStreams, kMergedAnyStatus, End::Exited, 3, "out\nerr\n"},
+        PolicyCase{"ErrorsCaptured", kBothStreams, kCapturedAnyStatus, End::Exited, 3, "out\n", "err\n"},
         PolicyCase{"FailedRunGivesNothing", kBothStreams, {.errors = ErrorOutput::Captured}, End::Exited, 3},
         PolicyCase{"InputIsTheNullDevice", "cat; echo done", {}, End::Exited, 0, "done\n"},
         PolicyCase{"HangingToolIsKilled", "echo early; exec sleep 30", {.timeLimit = 200ms}, End::TimedOut, -1},

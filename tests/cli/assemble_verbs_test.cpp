@@ -1,5 +1,6 @@
 #include "support/cli.h"
 
+#include "base/atomic_file.h"
 #include "base/read_file.h"
 
 #include <gtest/gtest.h>
@@ -61,13 +62,12 @@ TEST(AssembleVerbs, ReportsTheIdentityErrorAndUsage) {
 // not slip into its report unless asked for.
 TEST(AssembleVerbs, LeavesTheSnapshotOutWithoutSnapshotOrLiveSnapshot) {
     QTemporaryDir folder;
-    QFile empty(folder.filePath(QStringLiteral("empty.json")));
-    ASSERT_TRUE(empty.open(QIODevice::WriteOnly) && empty.write("{}") == 2);
-    empty.close();
+    const QString empty = folder.filePath(QStringLiteral("empty.json"));
+    ASSERT_TRUE(tagsmith::base::writeFileAtomically(empty, "{}"));
     const QStringList profile{QStringLiteral("assemble"), QStringLiteral("--profile"),
                               fixture(QStringLiteral("system_profiler/MacBookPro16,2.json"))};
     const auto withoutSnapshot = runCli(profile);
-    const auto emptySnapshot = runCli(profile + QStringList{QStringLiteral("--snapshot"), empty.fileName()});
+    const auto emptySnapshot = runCli(profile + QStringList{QStringLiteral("--snapshot"), empty});
     static const QRegularExpression collectedAt(QStringLiteral(R"("collectedAt" : "[^"]*")"));
     ASSERT_EQ(withoutSnapshot.exitCode, 0) << withoutSnapshot.standardError.toStdString();
     EXPECT_EQ(QString::fromUtf8(withoutSnapshot.standardOutput).remove(collectedAt),

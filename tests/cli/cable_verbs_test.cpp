@@ -1,3 +1,4 @@
+#include "base/atomic_file.h"
 #include "report/report_file.h"
 #include "support/cli.h"
 #include "support/netns.h"
@@ -18,10 +19,9 @@ using tagsmith::test::runCli;
 namespace {
 
 QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteArray& content) {
-    QFile file(folder.filePath(name));
-    file.open(QIODevice::WriteOnly);
-    file.write(content);
-    return file.fileName();
+    const QString path = folder.filePath(name);
+    EXPECT_TRUE(tagsmith::base::writeFileAtomically(path, content));
+    return path;
 }
 
 const QByteArray kReport =

@@ -19,8 +19,8 @@ const QString kRowsUsage = QStringLiteral("用法：tagsmith rows FILE [--json] 
 struct Case {
     QStringList arguments;
     int exitCode;
-    QString standardError;  // exactly
-    QString standardOutput; // its start
+    QString standardError;       // exactly
+    QString standardOutput = {}; // its start
     QByteArray input = {};
 };
 
@@ -45,34 +45,35 @@ TEST(CommandLine, FollowsTheConventionsWithExitStatusAndOwnTextOnly) {
         {{"--version"}, 0, "", "tagsmith 1.0.0\n"},
         {{"validate", kReport}, 0, "", "{\n"},
         {{"validate", "-"}, 0, "", "{\n", tagsmith::base::readFileUpTo(kReport, 1 << 20).value()},
+        {{"rows", kReport},
+         0,
+         "",
+         "20年   13寸\nM1  8+7核\nmacbook air  8G/256G\n序列号：FVFDL3Q2Q6L4\nA2337   电池78\n"},
         {{"rows", kReport, "--json"}, 0, "", "[\"20年   13寸\","},
         {{"summary", "--json", kReport}, 0, "", "[\"整机序列号：FVFDL3Q2Q6L4\","},
-        {{"label", kReport, "--png=" + png}, 0, "", ""},
-        {{"validate", missing}, 1, "文件不存在：" + missing + "\n", ""},
-        {{"validate", folder.path()}, 1, "这是文件夹，不是文件：" + folder.path() + "\n", ""},
-        {{"label", kReport, "--png", "/no/such/dir/x.png"}, 1, "文件夹不存在：/no/such/dir\n", ""},
-        {{"cable", "serve", kReport, "--interface", "nosuch0"}, 1, "没有名为 nosuch0 的网络接口。\n", ""},
+        {{"label", kReport, "--png=" + png}, 0, ""},
+        {{"validate", missing}, 1, "文件不存在：" + missing + "\n"},
+        {{"validate", folder.path()}, 1, "这是文件夹，不是文件：" + folder.path() + "\n"},
+        {{"label", kReport, "--png", "/no/such/dir/x.png"}, 1, "文件夹不存在：/no/such/dir\n"},
+        {{"cable", "serve", kReport, "--interface", "nosuch0"}, 1, "没有名为 nosuch0 的网络接口。\n"},
         {{"cable", "serve", kReport, "--interface=lo"},
          1,
-         "接口 lo 不是数据线链路：它未启用、是回环接口，或没有链路本地地址。\n",
-         ""},
-        {{"cable", "links"}, 1, "没有找到数据线链路：请检查数据线是否连接到另一台 Mac。\n", ""},
-        {{"label", kReport}, 2, "请只给出 --png OUT 或 --pdf OUT 中的一个。\n" + kLabelUsage, ""},
-        {{"rows", kReport, "--bogus"}, 2, "未知选项 --bogus\n" + kRowsUsage, ""},
-        {{"rows", kReport, "--resources"}, 2, "选项 --resources 缺少取值\n" + kRowsUsage, ""},
-        {{"rows", kReport, "--json=yes"}, 2, "选项 --json 不带取值\n" + kRowsUsage, ""},
-        {{"rows"}, 2, "参数个数不对\n" + kRowsUsage, ""},
-        {{"frobnicate"}, 2, "未知命令：frobnicate\n运行 tagsmith --help 查看全部命令。\n", ""},
-        {{"summary", kReport, "--resources", "/nonexistent"}, 2, "资源文件夹不存在：/nonexistent\n", ""},
+         "接口 lo 不是数据线链路：它未启用、是回环接口，或没有链路本地地址。\n"},
+        {{"cable", "links"}, 1, "没有找到数据线链路：请检查数据线是否连接到另一台 Mac。\n"},
+        {{"label", kReport}, 2, "请只给出 --png OUT 或 --pdf OUT 中的一个。\n" + kLabelUsage},
+        {{"rows", kReport, "--bogus"}, 2, "未知选项 --bogus\n" + kRowsUsage},
+        {{"rows", kReport, "--resources"}, 2, "选项 --resources 缺少取值\n" + kRowsUsage},
+        {{"rows", kReport, "--json=yes"}, 2, "选项 --json 不带取值\n" + kRowsUsage},
+        {{"rows"}, 2, "参数个数不对\n" + kRowsUsage},
+        {{"frobnicate"}, 2, "未知命令：frobnicate\n运行 tagsmith --help 查看全部命令。\n"},
+        {{"summary", kReport, "--resources", "/nonexistent"}, 2, "资源文件夹不存在：/nonexistent\n"},
         {{"summary", kReport, "--resources", folder.path()},
          2,
-         "资源文件夹 " + folder.path() + " 中缺少 a-models.json。\n",
-         ""},
-        {{"summary", kReport, "--resources", rulesOnly}, 2, "资源文件夹 " + rulesOnly + " 中缺少 locales。\n", ""},
+         "资源文件夹 " + folder.path() + " 中缺少 a-models.json。\n"},
+        {{"summary", kReport, "--resources", rulesOnly}, 2, "资源文件夹 " + rulesOnly + " 中缺少 locales。\n"},
         {{"assemble", "--profile", missing, "--resources", rulesOnly},
          2,
-         "资源文件夹 " + rulesOnly + " 中缺少 models.json。\n",
-         ""},
+         "资源文件夹 " + rulesOnly + " 中缺少 models.json。\n"},
     };
     for (const Case& c : cases) {
         const auto run = runCli(c.arguments, c.input);

@@ -40,22 +40,21 @@ TEST(HistoryVerbs, RebuildListFindAndExportAgreeWithTheFolder) {
     const QString reports = ledger::Ledger::reportsFolderIn(data.path());
     test::writeGeneratedReports(reports, 7);
     ASSERT_TRUE(base::writeFileAtomically(QDir(reports).filePath(QStringLiteral("bad.macreport")), "[]"));
-    const QStringList history = {QStringLiteral("history"), QStringLiteral("--data"), data.path()};
+    const auto history = [&](const QStringList& words) {
+        return runCli(QStringList{"history", "--data", data.path()} + words);
+    };
 
-    const auto rebuilt = runCli(history + QStringList{QStringLiteral("rebuild")});
+    const auto rebuilt = history({"rebuild"});
     EXPECT_EQ(rebuilt.exitCode, 0) << rebuilt.standardError.toStdString();
     EXPECT_EQ(QString::fromUtf8(rebuilt.standardOutput), QStringLiteral("已重建：7 份报告，跳过 1 份无效报告。\n"));
-    EXPECT_EQ(lines(runCli(history + QStringList{QStringLiteral("list")})).size(), 7);
-    EXPECT_EQ(
-        lines(runCli(history + QStringList{QStringLiteral("list"), QStringLiteral("--limit"), QStringLiteral("3")}))
-            .size(),
-        3);
-    const QStringList found = lines(runCli(history + QStringList{QStringLiteral("find"), QStringLiteral("n000004")}));
+    EXPECT_EQ(lines(history({"list"})).size(), 7);
+    EXPECT_EQ(lines(history({"list", "--limit", "3"})).size(), 3);
+    const QStringList found = lines(history({"find", "n000004"}));
     ASSERT_EQ(found.size(), 1);
     EXPECT_TRUE(found.front().contains(QStringLiteral("\tGEN000004\t")));
 
     const QString csv = data.filePath(QStringLiteral("intake.csv"));
-    EXPECT_EQ(runCli(history + QStringList{QStringLiteral("export"), csv}).exitCode, 0);
+    EXPECT_EQ(history({"export", csv}).exitCode, 0);
     EXPECT_TRUE(base::readFileUpTo(csv, 3).value() == "\xEF\xBB\xBF");
     const QJsonArray rows = pythonCsvRows(csv);
     const auto records = ledger::Ledger::open(ledger::Ledger::pathIn(data.path()))->select({}).value();
@@ -78,12 +77,12 @@ TEST(HistoryVerbs, UsageErrorsExitWithTwo) {
     QTemporaryDir data;
     const QStringList history = {QStringLiteral("history"), QStringLiteral("--data"), data.path()};
     const QStringList cases[] = {
-        {QStringLiteral("bogus")},
-        {QStringLiteral("find")},
-        {QStringLiteral("list"), QStringLiteral("extra")},
-        {QStringLiteral("list"), QStringLiteral("--limit"), QStringLiteral("0")},
-        {QStringLiteral("list"), QStringLiteral("--since"), QStringLiteral("yesterday")},
-        {QStringLiteral("rebuild"), QStringLiteral("--since"), QStringLiteral("2025-01-01")},
+        {"bogus"},
+        {"find"},
+        {"list", "extra"},
+        {"list", "--limit", "0"},
+        {"list", "--since", "yesterday"},
+        {"rebuild", "--since", "2025-01-01"},
     };
     for (const QStringList& words : cases)
         EXPECT_EQ(runCli(history + words).exitCode, 2) << words.join(u' ').toStdString();

@@ -41,11 +41,3 @@ TEST(LabelVerbs, ManyReportsFillAFolderAndABadOneFailsWithoutStoppingTheOthers) 
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               (QStringList{QStringLiteral("C02CQ4XYML7H.png"), QStringLiteral("FVFDL3Q2Q6L4.png")}));
 }
-
-TEST(LabelVerbs, RowsPrintsTheFiveLabelRows) {
-    const auto rows = runCli({QStringLiteral("rows"), kAir});
-    ASSERT_EQ(rows.exitCode, 0) << rows.standardError.toStdString();
-    const QStringList lines = QString::fromUtf8(rows.standardOutput).trimmed().split(u'\n');
-    ASSERT_EQ(lines.size(), 5);
-    EXPECT_EQ(lines[3], QStringLiteral("序列号：FVFDL3Q2Q6L4"));
-}

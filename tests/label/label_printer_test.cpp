@@ -1,6 +1,8 @@
 #include "label/label_printer.h"
 
+#include "base/atomic_file.h"
 #include "support/cups_server.h"
+#include "support/sample_reports.h"
 #include "support/wait.h"
 
 #include <gtest/gtest.h>
@@ -19,16 +21,10 @@ namespace {
 
 const QString kQueue = QStringLiteral("Deli720W_40x30");
 
+// A report with one year, one size and every value a label needs.
 Report printableReport(const QString& serial) {
-    Report report;
+    Report report = tagsmith::test::fixtureReport(QStringLiteral("valid/FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport"));
     report.serial = serial;
-    report.name = QStringLiteral("MacBook Pro");
-    report.years = {QStringLiteral("2021")};
-    report.inches = {QStringLiteral("14.2")};
-    report.chip = QStringLiteral("Apple M1 Pro");
-    report.cpu = 10;
-    report.gpu = 16;
-    report.batteryHealth = QStringLiteral("91%");
     return report;
 }
 
@@ -49,11 +45,9 @@ struct PrintingPlace {
 // A stand-in for lp that fails, for the path where the scheduler refuses a job.
 QString failingTool(const QTemporaryDir& dir) {
     const QString path = dir.filePath(QStringLiteral("lp-failing"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write("#!/bin/sh\necho 'lp: Error - The printer or class does not exist.'\nexit 1\n");
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_TRUE(tagsmith::base::writeFileAtomically(
+        path, "#!/bin/sh\necho 'lp: Error - The printer or class does not exist.'\nexit 1\n"));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
     return path;
 }
 

@@ -1,5 +1,7 @@
 #include "label/label_rows.h"
 
+#include "support/sample_reports.h"
+
 #include <gtest/gtest.h>
 
 using tagsmith::label::lines;
@@ -7,28 +9,15 @@ using tagsmith::report::Report;
 
 namespace {
 Report completeReport() {
-    Report report;
-    report.serial = QStringLiteral("C02XK0ABJGH5");
-    report.model = QStringLiteral("Mac14,2");
-    report.name = QStringLiteral("MacBook Air");
-    report.years = {QStringLiteral("2022")};
-    report.inches = {QStringLiteral("13.6")};
-    report.chip = QStringLiteral("Apple M2");
-    report.cpu = 8;
-    report.gpu = 10;
-    report.memory = QStringLiteral("16 GB");
-    report.disk = QStringLiteral("512G");
-    report.exterior = QStringLiteral("A2681");
-    report.batteryHealth = QStringLiteral("87%");
-    return report;
+    return tagsmith::test::fixtureReport(QStringLiteral("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport"));
 }
 } // namespace
 
 TEST(LabelRows, CompleteReportGivesFiveCompactRows) {
     EXPECT_EQ(lines(completeReport()),
-              (QStringList{QStringLiteral("22年   13.6寸"), QStringLiteral("M2  8+10核"),
-                           QStringLiteral("macbook air  16G/512G"), QStringLiteral("序列号：C02XK0ABJGH5"),
-                           QStringLiteral("A2681   电池87")}));
+              (QStringList{QStringLiteral("23年   16寸"), QStringLiteral("M3PRO  12+18核"),
+                           QStringLiteral("macbook pro  18G/512G"), QStringLiteral("序列号：K7Q2XW9FJ4"),
+                           QStringLiteral("A2991   电池94")}));
 }
 
 TEST(LabelRows, EveryMissingValueShowsItsFallbackWord) {
@@ -47,16 +36,12 @@ TEST(LabelRows, EveryMissingValueShowsItsFallbackWord) {
 
 TEST(LabelRows, ChipMemoryAndBatteryTextsAreCompacted) {
     Report report = completeReport();
-    report.chip = QStringLiteral("Apple M3 Pro");
-    report.cpu = 11;
-    report.gpu = 14;
     report.memory = QStringLiteral("1 TB 36 GB");
     report.batteryHealth = QStringLiteral("约87%%");
     report.exterior.reset();
     const QStringList rows = lines(report);
-    EXPECT_EQ(rows[1], QStringLiteral("M3PRO  11+14核"));
-    EXPECT_EQ(rows[2], QStringLiteral("macbook air  1T 36G/512G"));
+    EXPECT_EQ(rows[2], QStringLiteral("macbook pro  1T 36G/512G"));
     EXPECT_EQ(rows[4], QStringLiteral("型号待填   电池约87"));
     report.chip = QStringLiteral("Intel Core i7 2.6 GHz");
-    EXPECT_EQ(lines(report)[1], QStringLiteral("INTELCOREI72.6GHZ  11+14核"));
+    EXPECT_EQ(lines(report)[1], QStringLiteral("INTELCOREI72.6GHZ  12+18核"));
 }

@@ -1,5 +1,6 @@
 #include "label/printer_command.h"
 
+#include "base/atomic_file.h"
 #include "support/cups_server.h"
 #include "support/wait.h"
 
@@ -12,39 +13,32 @@
 using tagsmith::label::printerCommand;
 using tagsmith::test::CupsServer;
 
-TEST(PrinterCommand, MergesBothStreamsInTheCLocaleAndReportsTheStatus) {
+TEST(PrinterCommand, MergesBothStreamsInTheCLocaleAndReportsTheStatusOrWhyItCouldNotStart) {
     const auto result = printerCommand(
         QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo out; echo \"$LC_ALL\" >&2; exit 3")});
     EXPECT_EQ(result.status, 3);
     EXPECT_EQ(result.output, QStringLiteral("out\nC\n"));
-}
-
-TEST(PrinterCommand, ToolThatCannotStartGivesMinusOneAndTheReason) {
-    const auto result = printerCommand(QStringLiteral("/nonexistent/lp"), {});
-    EXPECT_EQ(result.status, -1);
-    EXPECT_FALSE(result.output.isEmpty());
+    const auto missing = printerCommand(QStringLiteral("/nonexistent/lp"), {});
+    EXPECT_EQ(missing.status, -1);
+    EXPECT_FALSE(missing.output.isEmpty());
 }
 
 TEST(PrinterCommand, TalksToARealSchedulerThroughLpstatAndLp) {
     CupsServer cups;
     if (!cups.running())
         GTEST_SKIP() << cups.whyNotRunning().toStdString();
-    EXPECT_NE(
-        printerCommand(QStringLiteral("/usr/bin/lpstat"), {QStringLiteral("-p"), QStringLiteral("Deli720W_40x30")})
-            .status,
-        0);
+    const auto queueStatus = [] {
+        return printerCommand(QStringLiteral("/usr/bin/lpstat"),
+                              {QStringLiteral("-p"), QStringLiteral("Deli720W_40x30")})
+            .status;
+    };
+    EXPECT_NE(queueStatus(), 0);
     ASSERT_TRUE(cups.addQueue(QStringLiteral("Deli720W_40x30")));
-    EXPECT_EQ(
-        printerCommand(QStringLiteral("/usr/bin/lpstat"), {QStringLiteral("-p"), QStringLiteral("Deli720W_40x30")})
-            .status,
-        0);
+    EXPECT_EQ(queueStatus(), 0);
 
     QTemporaryDir dir;
     const QString job = dir.filePath(QStringLiteral("job.pdf"));
-    QFile file(job);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("%PDF-1.4\n%test job\n");
-    file.close();
+    ASSERT_TRUE(tagsmith::base::writeFileAtomically(job, "%PDF-1.4\n%test job\n"));
     const auto printed =
         printerCommand(QStringLiteral("/usr/bin/lp"), {QStringLiteral("-d"), QStringLiteral("Deli720W_40x30"), job});
     EXPECT_EQ(printed.status, 0) << printed.output.toStdString();

@@ -84,6 +84,13 @@ HttpReply ticketAnswer(qsizetype size) {
     return raw(200, body);
 }
 
+// The endpoint answers only after every time limit a test sets.
+void answerLate(RelayTestServer& server, const QString& endpoint) {
+    server.overrideEndpoint(endpoint, [](const QJsonObject&) {
+        return std::optional(HttpReply{200, "{}", {}, 20s, false});
+    });
+}
+
 struct ScriptedResolve {
     const char* name;
     HttpReply reply;
@@ -207,9 +214,7 @@ TEST(CloudRelay, AnyOtherStatusEndsAtOnce) {
 TEST(CloudRelay, CloseStopsTheRequestAtOnceAndRefusesNewSends) {
     RelayTestServer server;
     server.registerCode(kCode);
-    server.overrideEndpoint(QStringLiteral("submit"), [](const QJsonObject&) {
-        return std::optional(HttpReply{200, "{}", {}, 20s, false});
-    });
+    answerLate(server, QStringLiteral("submit"));
     CloudRelay cloudRelay(RelayConfiguration::fromJson(server.configuration()).value(), fastTiming());
     const auto running = start(cloudRelay);
     ASSERT_TRUE(test::waitUntil([&] { return server.requestCount(QStringLiteral("submit")) == 1; }));
@@ -227,34 +232,19 @@ TEST(CloudRelay, CloseStopsTheRequestAtOnceAndRefusesNewSends) {
     EXPECT_EQ(server.requestCount(QStringLiteral("submit")), 1);
 }
 
-// The first progress text is queued for the main thread before the resolve
-// request goes out; a cancellation before the main thread gets to it drops it.
-TEST(CloudRelay, NoProgressArrivesAfterCancellation) {
-    RelayTestServer server;
-    server.overrideEndpoint(QStringLiteral("resolve"), [](const QJsonObject&) {
-        return std::optional(HttpReply{200, "{}", {}, 20s, false});
-    });
-    CloudRelay cloudRelay(RelayConfiguration::fromJson(server.configuration()).value(), fastTiming());
-    const auto outcome = start(cloudRelay);
-    const QDeadlineTimer deadline(5s);
-    while (server.requestCount(QStringLiteral("resolve")) == 0 && !deadline.hasExpired())
-        QThread::msleep(1); // without running the event loop, so the text stays queued
-    outcome->task->cancel();
-    ASSERT_TRUE(outcome->task->waitUntilEnded(5s));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(outcome->progress.isEmpty());
-    EXPECT_FALSE(outcome->result.has_value());
-}
-
 // An owner may keep its task while the callbacks hold the owner's state; once
 // the send has ended, or at once when it is cancelled, the task must let go of
-// them, or the two would keep each other alive for good.
-TEST(CloudRelay, AnEndedOrCancelledSendLetsGoOfItsCallbacks) {
-    const auto sendHoldingState = [](CloudRelay& cloudRelay, std::weak_ptr<bool>& watched) {
+// them, or the two would keep each other alive for good. The first progress
+// text is queued for the main thread before the resolve request goes out; a
+// cancellation before the main thread gets to it drops it.
+TEST(CloudRelay, AnEndedOrCancelledSendLetsGoOfItsCallbacksAndIsHeardNoMore) {
+    QStringList heard;
+    const auto sendHoldingState = [&heard](CloudRelay& cloudRelay, std::weak_ptr<bool>& watched) {
         const auto ownerState = std::make_shared<bool>(false);
         watched = ownerState;
         return cloudRelay.send(
-            kCode, kReport, [ownerState](const QString&) {}, [ownerState](const Result<void>&) { *ownerState = true; });
+            kCode, kReport, [ownerState, &heard](const QString& text) { heard.append(text); },
+            [ownerState, &heard](const Result<void>&) { heard.append(QStringLiteral("ended")); });
     };
     RelayTestServer server;
     server.registerCode(kCode);
@@ -262,16 +252,21 @@ TEST(CloudRelay, AnEndedOrCancelledSendLetsGoOfItsCallbacks) {
     std::weak_ptr<bool> watched;
     const auto ended = sendHoldingState(cloudRelay, watched); // kept, as an owner would keep it
     EXPECT_TRUE(test::waitUntil([&] { return watched.expired(); }, 10s));
+    EXPECT_EQ(heard, kAllProgress + QStringList{QStringLiteral("ended")});
 
+    heard.clear();
     RelayTestServer slow;
-    slow.overrideEndpoint(QStringLiteral("resolve"), [](const QJsonObject&) {
-        return std::optional(HttpReply{200, "{}", {}, 20s, false});
-    });
+    answerLate(slow, QStringLiteral("resolve"));
     CloudRelay slowRelay(RelayConfiguration::fromJson(slow.configuration()).value(), fastTiming());
     const auto cancelled = sendHoldingState(slowRelay, watched);
-    ASSERT_TRUE(test::waitUntil([&] { return slow.requestCount(QStringLiteral("resolve")) == 1; }));
+    const QDeadlineTimer deadline(5s);
+    while (slow.requestCount(QStringLiteral("resolve")) == 0 && !deadline.hasExpired())
+        QThread::msleep(1); // without running the event loop, so the first text stays queued
     cancelled->cancel();
     EXPECT_TRUE(watched.expired());
+    ASSERT_TRUE(cancelled->waitUntilEnded(5s));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(heard.isEmpty());
 }
 
 // Every other relay test shortens these; the shipped waits are the protocol's.

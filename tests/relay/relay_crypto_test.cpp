@@ -63,13 +63,6 @@ QString receiverKeyOf(int bytes) {
 
 } // namespace
 
-TEST(RelayCrypto, HexIsFreshLowercaseOfTwiceTheCount) {
-    const QString first = RelayCrypto::hex(24).value();
-    EXPECT_TRUE(isLowerHex(first, 48)) << first.toStdString();
-    EXPECT_TRUE(isLowerHex(RelayCrypto::hex(32).value(), 64));
-    EXPECT_NE(first, RelayCrypto::hex(24).value());
-}
-
 TEST(RelayCrypto, DecodeUrlAcceptsUnpaddedPartsOfEveryRemainder) {
     const QList<std::pair<QString, QByteArray>> decoded{
         {QStringLiteral("YWJj"), "abc"}, {QStringLiteral("YWI"), "ab"},       {QStringLiteral("YQ"), "a"},
