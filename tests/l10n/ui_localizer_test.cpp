@@ -76,8 +76,6 @@ TEST(UILocalizer, FallsBackPerKeyThenToUnavailableText) {
 
     const UILocalizer empty(QJsonObject{}, {});
     EXPECT_EQ(empty.locale, QStringLiteral("zh-Hans"));
-    EXPECT_EQ(empty.formatLocale, QStringLiteral("zh-CN"));
-    EXPECT_EQ(empty.direction, QStringLiteral("ltr"));
     EXPECT_EQ(empty.text(QStringLiteral("anything")), QStringLiteral("未提供"));
 }
 

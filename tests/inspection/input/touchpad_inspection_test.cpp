@@ -137,22 +137,7 @@ TEST_F(TouchpadTest, MovementAndBothButtonsControlClickIncludedWaitForTheVerdict
     EXPECT_EQ(canvas()->leftCount() + canvas()->rightCount(), 0);
 }
 
-TEST_F(TouchpadTest, ClosedCanvasIgnoresEverything) {
-    play({{{10, 10}, 1000}, {{40, 40}, 1050}});
-    click(canvas(), Qt::LeftButton);
-    QTest::keyClick(canvas(), Qt::Key_Escape);
-    EXPECT_EQ(page.testWindow(), nullptr);
-    EXPECT_EQ(canvas()->parentWidget(), nullptr);
-    const InspectionResult before = item();
-
-    play({{{50, 50}, 1100}, {{60, 60}, 1120}});
-    click(canvas(), Qt::RightButton);
-    EXPECT_EQ(canvas()->samples().size(), 2);
-    EXPECT_EQ(canvas()->rightCount(), 0);
-    EXPECT_EQ(item(), before);
-}
-
-TEST_F(TouchpadTest, OpensOverTheWholeScreenUntilDeactivatedClosedOrStopped) {
+TEST_F(TouchpadTest, OpensOverTheWholeScreenUntilDeactivatedEscClosedOrStopped) {
     ASSERT_NE(page.testWindow(), nullptr);
     EXPECT_TRUE(page.testWindow()->isVisible());
     EXPECT_EQ(page.testWindow()->geometry(), page.view()->screen()->geometry());
@@ -162,6 +147,19 @@ TEST_F(TouchpadTest, OpensOverTheWholeScreenUntilDeactivatedClosedOrStopped) {
     EXPECT_EQ(page.testWindow(), nullptr);
     EXPECT_FALSE(canvas()->capturing());
     EXPECT_EQ(item(), InspectionResults()[InspectionItem::touchpad]) << "an untouched canvas reports nothing";
+
+    page.start();
+    play({{{10, 10}, 1000}, {{40, 40}, 1050}});
+    click(canvas(), Qt::LeftButton);
+    QTest::keyClick(canvas(), Qt::Key_Escape);
+    EXPECT_EQ(page.testWindow(), nullptr);
+    EXPECT_EQ(canvas()->parentWidget(), nullptr);
+    const InspectionResult before = item();
+    play({{{50, 50}, 1100}, {{60, 60}, 1120}});
+    click(canvas(), Qt::RightButton);
+    EXPECT_EQ(canvas()->samples().size(), 2) << "a closed canvas ignores everything";
+    EXPECT_EQ(canvas()->rightCount(), 0);
+    EXPECT_EQ(item(), before);
 
     page.start();
     ASSERT_NE(page.testWindow(), nullptr);

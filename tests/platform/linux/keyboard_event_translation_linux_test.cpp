@@ -102,6 +102,8 @@ TEST_F(LinuxKeyCapture, TakesKeysWhileEnabledAndTheWindowIsKey) {
 
     page.touchBarBox()->setChecked(true);
     EXPECT_FALSE(send(QEvent::KeyPress, Qt::Key_VolumeUp, 115)) << "Touch Bar machines keep their media keys";
+    EXPECT_TRUE(send(QEvent::KeyPress, Qt::Key_Escape, 1));
+    EXPECT_EQ((*results)[InspectionItem::keyboard].detail, QStringLiteral("已识别 1 / 65 个可检测按键"));
 }
 
 TEST_F(LinuxKeyCapture, PassesKeysThroughWhenDisabledOrInactive) {
