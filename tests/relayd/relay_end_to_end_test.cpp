@@ -111,9 +111,17 @@ int sendIndependently(const QString& code, const Resources& resources) {
     return sender.waitForFinished(90000) && sender.exitStatus() == QProcess::NormalExit ? sender.exitCode() : -1;
 }
 
-class RelayEndToEnd : public ::testing::TestWithParam<Sender> {};
+struct NamedSender {
+    const char* name;
+    Sender send;
+};
 
-INSTANTIATE_TEST_SUITE_P(Senders, RelayEndToEnd, ::testing::Values(&sendWithTheCollector, &sendIndependently));
+class RelayEndToEnd : public ::testing::TestWithParam<NamedSender> {};
+
+INSTANTIATE_TEST_SUITE_P(Senders, RelayEndToEnd,
+                         ::testing::Values(NamedSender{"TheCollector", &sendWithTheCollector},
+                                           NamedSender{"AnIndependentSender", &sendIndependently}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 
@@ -125,7 +133,7 @@ TEST_P(RelayEndToEnd, ASendIsSavedByTheWorkstationThatShowsTheCode) {
     const QString codeLine = workstation.start(resources);
     ASSERT_TRUE(codeLine.startsWith(QStringLiteral("CODE "))) << codeLine.toStdString();
 
-    EXPECT_EQ(GetParam()(codeLine.mid(5), resources), 0);
+    EXPECT_EQ(GetParam().send(codeLine.mid(5), resources), 0);
     ASSERT_TRUE(workstation.process.waitForFinished(10000));
     EXPECT_EQ(workstation.process.exitCode(), 0);
     const QStringList saved = QDir(workstation.out.path()).entryList(QDir::Files);
