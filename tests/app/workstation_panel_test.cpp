@@ -115,16 +115,6 @@ TEST(WorkstationPanel, RepeatedDeliveriesAreAcknowledgedAndNewBytesSavedButEachS
     EXPECT_EQ(station.printJobs(), 1);
 }
 
-TEST(WorkstationPanel, HostileCollectionTimeStillSavesInsideTheReportsFolder) {
-    Workstation station;
-    Report report = test::fixtureReport(kAirFixture);
-    report.collectedAt = QStringLiteral("../../x");
-    ASSERT_TRUE(station.panel->acceptReport(report, report::encodeReport(report, report::JsonLayout::compactSorted)));
-    ASSERT_EQ(station.savedFiles().size(), 1);
-    EXPECT_TRUE(
-        QFileInfo(*station.panel->saved()).canonicalFilePath().startsWith(QDir(station.reports).canonicalPath()));
-}
-
 TEST(WorkstationPanel, SaveFailureIsNotAcknowledged) {
     Workstation station;
     ASSERT_TRUE(base::writeFileAtomically(station.reports, "a file where the folder should be"));
