@@ -3,6 +3,7 @@
 #include "support/cups_server.h"
 #include "support/netns.h"
 #include "support/paths.h"
+#include "support/processes.h"
 #include "support/sample_reports.h"
 #include "support/wait.h"
 
@@ -27,12 +28,7 @@ public:
         m_process.setProcessEnvironment(environment);
         m_process.start(QStringLiteral("ip"), QStringList{"netns", "exec", netns, program} + arguments);
     }
-    ~NamespacedProgram() {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished();
-    }
+    ~NamespacedProgram() { tagsmith::test::endProcess(m_process); }
 
     QByteArray output() {
         m_output += m_process.readAllStandardOutput();
@@ -98,7 +94,7 @@ TEST_F(CableEndToEnd, ServedReportIsSavedAndPrintsOneLabelWithoutOperatorAction)
     collector = serve(); // a new collector process chooses the workstation afresh and serves it again
     EXPECT_TRUE(waitUntil([&] { return collector->output().contains("SENT\n"); }, 10s));
     QString queued;
-    EXPECT_TRUE(m_cups.run(QStringLiteral("lpstat"), {QStringLiteral("-o")}, &queued));
+    EXPECT_TRUE(tagsmith::test::runTool(QStringLiteral("lpstat"), {QStringLiteral("-o")}, &queued));
     EXPECT_TRUE(queued.trimmed().isEmpty()) << queued.toStdString();
     EXPECT_EQ(labelJobs(), 1);
 }

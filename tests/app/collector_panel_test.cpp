@@ -1,7 +1,6 @@
 #include "app/collector_panel.h"
 
 #include "app/controller.h"
-#include "report/report_json.h"
 #include "support/sample_reports.h"
 #include "support/sockets.h"
 #include "support/v2_workstation.h"
@@ -14,8 +13,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 
 #include <net/if.h>
 
@@ -93,8 +90,6 @@ TEST(CollectorPanel, PreviewShowsTheSampleReportAndNeverCollects) {
     panel.relay()->sendCloud();
     EXPECT_EQ(panel.relay()->relayStatus()->text(), QStringLiteral("请先等待本机配置采集完成"));
 
-    EXPECT_EQ(panel.tabs()->count(), 7);
-    EXPECT_EQ(panel.tabs()->tabBar()->tabData(0).toString(), QStringLiteral("验机总览"));
     QDir().mkpath(test::buildPath(QStringLiteral("test-artifacts")));
     panel.grab().save(test::buildPath(QStringLiteral("test-artifacts/collector-preview.png")));
 }
@@ -158,10 +153,4 @@ TEST(CollectorPanel, ReceiveCodeMustBeFiveDigitsWithoutALeadingZero) {
     ASSERT_TRUE(waitUntil([&] { return !panel.relay()->sending(); }, 20s));
     EXPECT_TRUE(panel.relay()->relayStatus()->text().startsWith(QStringLiteral("发送未完成：")));
     EXPECT_TRUE(code->isEnabled());
-}
-
-TEST(CollectorPanel, BundledSampleReportIsThePreviewSample) {
-    const auto shipped = base::readFileUpTo(test::sourcePath(QStringLiteral("resources/sample.macreport")), 1 << 20);
-    ASSERT_TRUE(shipped);
-    EXPECT_EQ(report::encodeReport(CollectorPanel::sampleReport(), report::JsonLayout::prettySorted), *shipped);
 }

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using tagsmith::app::relaunchFromTemporaryCopy;
@@ -49,10 +48,7 @@ TEST(Relaunch, EachStartCopiesTheWholeBundleIntoANewFolderAndStartsTheCopyWithOn
 
     const QStringList folders = runtimeFolders(tmp);
     ASSERT_EQ(folders.size(), 2);
-    static const QRegularExpression name(
-        QStringLiteral("\\ATagsmithRuntime-[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\z"));
     for (const QString& folder : folders) {
-        EXPECT_TRUE(name.match(folder).hasMatch()) << folder.toStdString();
         const QString copy = tmp + u'/' + folder + QStringLiteral("/Tagsmith Collector.app");
         const QString record = copy + QStringLiteral("/Contents/MacOS/started");
         ASSERT_TRUE(waitUntil([&] { return QFile::exists(record); })) << "the copy was started";

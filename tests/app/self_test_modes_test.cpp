@@ -38,33 +38,32 @@ CliRun runSelfTest(const QString& bundle, const QStringList& arguments,
 
 } // namespace
 
-TEST(SelfTestModes, AModelAndPullTestsPassWithTheBundlesOwnRulesAndKey) {
+TEST(SelfTestModes, AModelPullAndVerifyPassWithTheBundlesOwnRulesKeyAndLabel) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("label.png"));
     const struct {
         QString bundle;
-        QString mode;
+        QStringList arguments;
         QByteArray line;
     } cases[] = {
-        {kCollector, QStringLiteral("--a-model-test"),
+        {kCollector,
+         {QStringLiteral("--a-model-test"), validReport()},
          "PASS: 31 user rules / 14 chip variants; Intel ambiguity, M4 Max size, unknown size, Air missing "
          "metadata, manual override\n"},
-        {QStringLiteral("Tagsmith.app"), QStringLiteral("--pull-test"),
+        {QStringLiteral("Tagsmith.app"),
+         {QStringLiteral("--pull-test"), validReport()},
          "PASS: pull protocol authenticates both peers, transfers encrypted report, acknowledges, rejects "
          "incorrect client key; no printing\n"},
+        {kCollector,
+         {QStringLiteral("--verify"), validReport(), png},
+         "PASS: schema rejection, encrypted payload round-trip, tamper rejection, bounded socket framing, label "
+         "rendered (local test machine only)\n"},
     };
     for (const auto& c : cases) {
-        const CliRun run = runSelfTest(c.bundle, {c.mode, validReport()});
+        const CliRun run = runSelfTest(c.bundle, c.arguments);
         EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
         EXPECT_EQ(run.standardOutput, c.line);
     }
-}
-
-TEST(SelfTestModes, VerifyChecksTheReportCryptoFramingAndWritesTheLabel) {
-    QTemporaryDir dir;
-    const QString png = dir.filePath(QStringLiteral("label.png"));
-    const CliRun run = runSelfTest(kCollector, {QStringLiteral("--verify"), validReport(), png});
-    EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
-    EXPECT_EQ(run.standardOutput, "PASS: schema rejection, encrypted payload round-trip, tamper rejection, bounded "
-                                  "socket framing, label rendered (local test machine only)\n");
     EXPECT_EQ(QImage(png).size(), QSize(320, 240));
     EXPECT_EQ(tagsmith::test::decodeQrFile(png), QStringLiteral("K7Q2XW9FJ4"));
 }

@@ -81,20 +81,6 @@ TEST_F(CollectorV2Test, OnlyTheExactAcknowledgementCountsAndOnceServedOnlyThatWo
     EXPECT_EQ(workstation(QStringLiteral("first")).fetch(), kReport);
 }
 
-TEST_F(CollectorV2Test, FourExchangesRunAtOnceAndAFifthOrOneWithoutReportIsClosedAtOnce) {
-    std::vector<V2Workstation> four;
-    for (int i = 0; i < 4; ++i) {
-        four.push_back(workstation());
-        ASSERT_TRUE(four.back().readCollectorHello());
-    }
-    EXPECT_TRUE(closesWithoutData(workstation().socket(), 1s));
-    for (V2Workstation& peer : four)
-        EXPECT_TRUE(peer.sendHello() && peer.receiveReport() == kReport && peer.acknowledge());
-    EXPECT_TRUE(waitUntil([&] { return m_sent == 4; }));
-    m_collector->setReport(std::nullopt);
-    EXPECT_TRUE(closesWithoutData(workstation().socket(), 1s));
-}
-
 // This system's own workstation end against the collector.
 TEST_F(CollectorV2Test, TheWorkstationAcknowledgesOnlyAnAcceptedReportOfTheExpectedSerial) {
     const QString serial = QStringLiteral("K7Q2XW9FJ4");

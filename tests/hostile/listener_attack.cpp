@@ -52,4 +52,10 @@ PeerCrowd ListenerAttack::crowdAgainstWorkstation(std::uint16_t port, const QLis
     return PeerCrowd(workstationAddress(), port, scripts);
 }
 
+void expectEndedAtOnce(PeerCrowd peer, std::chrono::milliseconds limit, const char* name) {
+    peer.run(limit);
+    EXPECT_EQ(peer.endedCount(), 1) << name;
+    EXPECT_LT(peer.longestService(), kSlack) << name;
+}
+
 } // namespace tagsmith::test

@@ -40,6 +40,9 @@ private:
     int m_descriptorsBefore = 0;
 };
 
+// One peer whose bad message must end the exchange as soon as it has been read.
+void expectEndedAtOnce(PeerCrowd peer, std::chrono::milliseconds limit, const char* name);
+
 inline std::string transportName(const ::testing::TestParamInfo<bool>& info) {
     return info.param ? "NamespaceLink" : "Loopback";
 }

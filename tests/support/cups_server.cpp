@@ -1,6 +1,7 @@
 #include "support/cups_server.h"
 
 #include "support/paths.h"
+#include "support/processes.h"
 #include "support/wait.h"
 
 #include <QDir>
@@ -34,12 +35,7 @@ CupsServer::CupsServer() : m_previousServer(qgetenv("CUPS_SERVER")) {
 }
 
 CupsServer::~CupsServer() {
-    if (m_daemon.state() != QProcess::NotRunning) {
-        m_daemon.terminate();
-        if (!m_daemon.waitForFinished(5000))
-            m_daemon.kill();
-        m_daemon.waitForFinished(2000);
-    }
+    endProcess(m_daemon);
     if (m_previousServer.isNull())
         qunsetenv("CUPS_SERVER");
     else
@@ -101,7 +97,7 @@ bool CupsServer::startDaemon() {
     // lpstat -r exits 0 whether or not the scheduler runs; only its text tells.
     const bool ready = waitUntil([this] {
         QString output;
-        run(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &output);
+        runTool(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &output);
         return output.contains(QStringLiteral("is running"));
     });
     if (!ready)
@@ -110,19 +106,9 @@ bool CupsServer::startDaemon() {
 }
 
 bool CupsServer::addQueue(const QString& name) {
-    return run(QStringLiteral("lpadmin"),
-               {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                QStringLiteral("labeldir:") + outputFolder(), QStringLiteral("-m"), QStringLiteral("raw")});
-}
-
-bool CupsServer::run(const QString& tool, const QStringList& arguments, QString* output) const {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(tool, arguments);
-    const bool finished = process.waitForFinished(10000);
-    if (output)
-        *output = QString::fromUtf8(process.readAll());
-    return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return runTool(QStringLiteral("lpadmin"),
+                   {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                    QStringLiteral("labeldir:") + outputFolder(), QStringLiteral("-m"), QStringLiteral("raw")});
 }
 
 } // namespace tagsmith::test

@@ -11,7 +11,7 @@ namespace tagsmith::test {
 // A private CUPS scheduler for printing tests: it listens only on a socket in
 // its own folder, keeps all state there, and its queues hand every job to a
 // backend that copies the file into outputFolder(). While it runs, the test
-// process (and the lp/lpstat it starts) talk to it through CUPS_SERVER.
+// process (and the lp/lpstat it starts, with runTool) talk to it through CUPS_SERVER.
 class CupsServer {
 public:
     CupsServer();
@@ -22,7 +22,6 @@ public:
     QString outputFolder() const;
 
     bool addQueue(const QString& name);
-    bool run(const QString& tool, const QStringList& arguments, QString* output = nullptr) const;
 
 private:
     bool prepareFolders();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/processes.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
@@ -15,9 +17,7 @@
 namespace tagsmith::test {
 
 inline bool runIp(const QStringList& arguments) {
-    QProcess ip;
-    ip.start(QStringLiteral("ip"), arguments);
-    return ip.waitForFinished(10000) && ip.exitStatus() == QProcess::NormalExit && ip.exitCode() == 0;
+    return runTool(QStringLiteral("ip"), arguments);
 }
 
 // Two network namespaces joined by a veth pair: "en9" (index 29, fe80::1) in

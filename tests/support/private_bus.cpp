@@ -1,5 +1,7 @@
 #include "support/private_bus.h"
 
+#include "support/processes.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -36,8 +38,7 @@ PrivateBus::PrivateBus()
 
 PrivateBus::~PrivateBus() {
     QDBusConnection::disconnectFromBus(m_connectionName);
-    m_daemon.terminate();
-    m_daemon.waitForFinished(kStartLimitMs);
+    endProcess(m_daemon);
 }
 
 QDBusConnection PrivateBus::connection() const {

@@ -1,5 +1,6 @@
 #include "support/pulse_server.h"
 
+#include "support/processes.h"
 #include "support/wait.h"
 
 #include <QCoreApplication>
@@ -54,12 +55,7 @@ PulseServer::PulseServer() {
 }
 
 PulseServer::~PulseServer() {
-    if (m_daemon.state() != QProcess::NotRunning) {
-        m_daemon.terminate();
-        if (!m_daemon.waitForFinished(5000))
-            m_daemon.kill();
-        m_daemon.waitForFinished(2000);
-    }
+    endProcess(m_daemon);
 }
 
 // The daemon's runtime folder and home are ours, so its socket, cookie and
@@ -91,16 +87,6 @@ bool PulseServer::startDaemon() {
         return false;
     }
     return true;
-}
-
-bool PulseServer::pactl(const QStringList& arguments, QString* output) const {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral("pactl"), arguments);
-    const bool finished = process.waitForFinished(10000);
-    if (output)
-        *output = QString::fromUtf8(process.readAll());
-    return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 bool PulseServer::restoreDefaults() const {

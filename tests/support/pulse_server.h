@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/processes.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -23,7 +25,9 @@ public:
     QString whyNotRunning() const { return m_problem; }
 
     // Runs pactl against this server; true when it succeeded.
-    bool pactl(const QStringList& arguments, QString* output = nullptr) const;
+    bool pactl(const QStringList& arguments, QString* output = nullptr) const {
+        return runTool(QStringLiteral("pactl"), arguments, output);
+    }
     // Makes VirtualOut and VirtualMic the defaults again.
     bool restoreDefaults() const;
     // Adds, once, a sink that is not built in, for tests that switch the output away.

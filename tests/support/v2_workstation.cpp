@@ -46,11 +46,7 @@ bool V2Workstation::sendHello() {
     const QJsonObject hello{{QStringLiteral("version"), 2},
                             {QStringLiteral("publicKey"), QString::fromLatin1(m_key.publicKey().toBase64())},
                             {QStringLiteral("deviceId"), m_deviceId}};
-    return sendFrame(QJsonDocument(hello).toJson(QJsonDocument::Compact));
-}
-
-bool V2Workstation::sendFrame(const QByteArray& payload) {
-    return cable::sendFrame(m_socket.get(), payload);
+    return cable::sendFrame(m_socket.get(), QJsonDocument(hello).toJson(QJsonDocument::Compact));
 }
 
 std::optional<QByteArray> V2Workstation::receiveReport() {
@@ -65,7 +61,7 @@ std::optional<QByteArray> V2Workstation::receiveReport() {
 
 bool V2Workstation::acknowledge(const QByteArray& text) {
     const auto box = crypto::seal(m_sessionKey, text);
-    return box && sendFrame(*box);
+    return box && cable::sendFrame(m_socket.get(), *box);
 }
 
 std::optional<QByteArray> V2Workstation::fetch() {

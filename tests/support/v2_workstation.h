@@ -32,8 +32,6 @@ public:
     std::optional<QByteArray> fetch();
 
 private:
-    bool sendFrame(const QByteArray& payload);
-
     base::OwnedFd m_socket;
     QString m_deviceId;
     crypto::X25519PrivateKey m_key;
