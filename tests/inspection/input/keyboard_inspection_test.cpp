@@ -76,6 +76,15 @@ protected:
     KeyboardInspection page;
 };
 
+// The operator tells a seen key from a held one by its colour alone.
+TEST_F(KeyboardInspectionPage, SeenKeysShowGreenAndHeldKeysBlue) {
+    tap(layoutCodes().front());
+    page.receive(keyEvent(kFlagsChangedEvent, 56, 0x2));
+    const QImage image = page.keyboardCanvas()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(10, 25), QColor(52, 199, 89)) << "esc, seen";
+    EXPECT_EQ(image.pixelColor(10, 4 * 58 + 25), QColor(0, 122, 255)) << "left shift, held";
+}
+
 TEST_F(KeyboardInspectionPage, EveryKeyOfTheLayoutPassesTheItem) {
     QList<quint16> codes = layoutCodes();
     const quint16 last = codes.takeLast();
