@@ -116,6 +116,11 @@ struct NamedSender {
     Sender send;
 };
 
+// Listed tests carry the sender's name, not the bytes of its pointer.
+void PrintTo(const NamedSender& sender, std::ostream* out) {
+    *out << sender.name;
+}
+
 class RelayEndToEnd : public ::testing::TestWithParam<NamedSender> {};
 
 INSTANTIATE_TEST_SUITE_P(Senders, RelayEndToEnd,
