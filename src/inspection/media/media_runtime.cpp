@@ -13,16 +13,6 @@
 
 namespace tagsmith::inspection::media {
 
-base::SerialQueue& MediaRuntime::queue() {
-    static base::SerialQueue audio(QStringLiteral("local.tagsmith.audio-hardware"));
-    return audio;
-}
-
-base::SerialQueue& MediaRuntime::cameraQueue() {
-    static base::SerialQueue camera(QStringLiteral("local.tagsmith.camera-hardware"));
-    return camera;
-}
-
 base::SerialQueue& MediaRuntime::logQueue() {
     static base::SerialQueue log(QStringLiteral("local.tagsmith.media-log"));
     return log;
@@ -37,12 +27,26 @@ struct LogPlace {
 
 LogPlace& logPlace() {
     static LogPlace place{{},
-                          std::make_unique<MediaLog>(mediaLogFolder(),
-                                                     MediaRuntime::logQueue(), writeMediaSystemLog)};
+                          std::make_unique<MediaLog>(mediaLogFolder(), MediaRuntime::logQueue(), writeMediaSystemLog)};
     return place;
 }
 
 } // namespace
+
+// A hardware queue's last tasks log as they finish, also while the process
+// exits and the queue drains in its destructor. Statics end in the reverse
+// order of their making, so the log is made first to outlive the queues.
+base::SerialQueue& MediaRuntime::queue() {
+    logPlace();
+    static base::SerialQueue audio(QStringLiteral("local.tagsmith.audio-hardware"));
+    return audio;
+}
+
+base::SerialQueue& MediaRuntime::cameraQueue() {
+    logPlace();
+    static base::SerialQueue camera(QStringLiteral("local.tagsmith.camera-hardware"));
+    return camera;
+}
 
 void MediaRuntime::log(const QString& message) {
     LogPlace& place = logPlace();

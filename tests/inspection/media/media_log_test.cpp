@@ -1,4 +1,5 @@
 #include "inspection/media/media_log.h"
+#include "inspection/media/media_runtime.h"
 
 #include "base/serial_queue.h"
 #include "support/wait.h"
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <thread>
 
 using tagsmith::inspection::media::MediaLog;
 
@@ -67,3 +70,23 @@ TEST_F(MediaLogFile, RotatesOnlyAboveTheThresholdKeepingOnePreviousFile) {
 }
 
 } // namespace
+
+// A hardware queue drains in its destructor while the process exits, and its
+// last tasks still log: the log must outlive the queues.
+TEST(MediaRuntimeDeathTest, AHardwareTaskLoggingWhileTheProcessExitsEndsCleanly) {
+    using tagsmith::inspection::media::MediaRuntime;
+    QTemporaryDir state;
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", state.path().toUtf8());
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto logLateThenExit = [] {
+        MediaRuntime::queue().async([] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            MediaRuntime::log(QStringLiteral("stopped"));
+        });
+        MediaRuntime::log(QStringLiteral("stopping"));
+        std::exit(0);
+    };
+    EXPECT_EXIT(logLateThenExit(), testing::ExitedWithCode(0), "");
+    qputenv("XDG_STATE_HOME", savedState);
+}
