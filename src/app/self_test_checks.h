@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QString>
-#include <QThread>
+#include "base/spin_until.h"
 
-#include <chrono>
+#include <QString>
+
 #include <optional>
 
 class QDir;
@@ -22,17 +20,6 @@ std::optional<QString> checkMediaHandOver();
 // The test tone, as the speakers play it, written to speaker-test.wav.
 std::optional<QString> writeSpeakerTestWave(const QDir& folder);
 
-// Runs the main thread's events until the condition holds or the limit passes.
-template <typename Condition>
-bool spinUntil(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-    const QDeadlineTimer deadline(limit);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return true;
-}
+using base::spinUntil;
 
 } // namespace tagsmith::app

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "base/main_thread.h"
+#include "base/spin_until.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
+#include <utility>
 
 #include <chrono>
 
@@ -14,14 +13,7 @@ namespace tagsmith::test {
 // returns whether it held.
 template <typename Condition>
 bool waitUntil(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-    const QDeadlineTimer deadline(limit);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return true;
+    return base::spinUntil(std::move(condition), limit);
 }
 
 // Lets everything queued for the main thread so far run, so that a call that

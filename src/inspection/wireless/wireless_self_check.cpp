@@ -1,30 +1,17 @@
 #include "inspection/wireless/wireless_self_check.h"
 
+#include "base/spin_until.h"
 #include "inspection/inspection_results.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QLabel>
 #include <QPushButton>
-#include <QThread>
 
 namespace tagsmith::inspection::wireless {
 
 namespace {
 
 constexpr std::chrono::milliseconds kShortWait(80);
-constexpr std::chrono::seconds kSpinLimit(5);
-
-template <typename Condition> bool spinUntil(Condition condition) {
-    const QDeadlineTimer deadline(kSpinLimit);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return true;
-}
+using base::spinUntil;
 
 bool shows(const QLabel* label, const QString& text) {
     return label != nullptr && label->text().contains(text);
