@@ -45,16 +45,3 @@ TEST(OwnedFd, ClosingWakesABlockedAcceptAndFreesThePort) {
     acceptor.join();
     EXPECT_FALSE(listener.valid());
 }
-
-TEST(OwnedFd, MovesTransferOwnership) {
-    int fds[2];
-    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
-    OwnedFd a(fds[0]);
-    OwnedFd peer(fds[1]);
-    OwnedFd b = std::move(a);
-    EXPECT_FALSE(a.valid());
-    EXPECT_EQ(b.get(), fds[0]);
-    b = OwnedFd();
-    char byte = 0;
-    EXPECT_EQ(::recv(peer.get(), &byte, 1, 0), 0) << "the peer sees the end of the stream once the owner closed";
-}

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QTabBar>
@@ -96,21 +95,6 @@ protected:
     std::unique_ptr<InspectionSuite> suite;
 };
 
-TEST_F(Suite, PlacesTheNineStripsOnTheirPagesSharingOneStore) {
-    const std::pair<InspectionItem, RecordingPage*> expected[] = {
-        {InspectionItem::wifi, wireless.get()},     {InspectionItem::bluetooth, wireless.get()},
-        {InspectionItem::keyboard, keyboard.get()}, {InspectionItem::touchpad, touchpad.get()},
-        {InspectionItem::screen, screen.get()},     {InspectionItem::camera, camera.get()},
-        {InspectionItem::leftSpeaker, audio.get()}, {InspectionItem::rightSpeaker, audio.get()},
-        {InspectionItem::microphone, audio.get()}};
-    ASSERT_EQ(suite->feedback().size(), 9);
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(suite->feedback()[i]->item(), expected[i].first) << i;
-        EXPECT_EQ(suite->feedback()[i]->parentWidget(), expected[i].second->view()) << i;
-        EXPECT_EQ(expected[i].second->results, suite->results()) << "one store for every page";
-    }
-}
-
 TEST_F(Suite, AChangeRefreshesTheMatchingCardStripAndSummaryAndALockedStripOnlyFails) {
     const InspectionItem item = InspectionItem::rightSpeaker;
     results().set(item, InspectionState::needsConfirmation, QStringLiteral("测试音播放完成"), true);
@@ -182,17 +166,6 @@ INSTANTIATE_TEST_SUITE_P(
                     TabSwitch{kTouchpadTab,
                               kScreenTab,
                               {QStringLiteral("camera.stop"), kOff, kClear, QStringLiteral("touchpad.stop")}}));
-
-TEST_F(Suite, KeyboardTabFocusesTheCanvasAndSpeakerCardsOpenTheAudioTab) {
-    tabs.show();
-    QApplication::setActiveWindow(&tabs);
-    ASSERT_TRUE(suite->selectTab(kKeyboardTab));
-    EXPECT_TRUE(keyboard->canvas()->hasFocus());
-    QTest::mouseClick(card(InspectionItem::leftSpeaker)->goButton(), Qt::LeftButton);
-    EXPECT_EQ(tabs.tabBar()->tabData(tabs.currentIndex()).toString(), kAudioTab);
-    card(InspectionItem::camera)->go();
-    EXPECT_EQ(tabs.currentWidget(), camera->view());
-}
 
 TEST_F(Suite, StopEndsEveryPageInOrder) {
     suite->stop();

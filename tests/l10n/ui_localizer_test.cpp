@@ -46,20 +46,6 @@ QHash<QString, QJsonObject> twoCatalogues() {
 
 } // namespace
 
-TEST(UILocalizer, ReleaseLocaleWinsAndRequestedNamesResolveThroughSupportedListOrAliases) {
-    const auto catalogs = twoCatalogues();
-    EXPECT_EQ(UILocalizer(manifest(QStringLiteral("zh-Hans")), catalogs).text(QStringLiteral("greeting")),
-              QStringLiteral("你好"));
-    const struct {
-        const char* requested;
-        const char* locale;
-    } cases[] = {{"en_us", "en-US"}, {"EN-us", "en-US"}, {"en_GB", "en-US"}, {"fr-FR", "zh-Hans"}, {"", "zh-Hans"}};
-    for (const auto& c : cases) {
-        const UILocalizer localizer(manifest(QStringLiteral("zh-Hans")), catalogs, QString::fromUtf8(c.requested));
-        EXPECT_EQ(localizer.locale, QString::fromUtf8(c.locale)) << c.requested;
-    }
-}
-
 TEST(UILocalizer, FallsBackPerKeyThenToUnavailableText) {
     const UILocalizer english(manifest(QStringLiteral("en-US")), twoCatalogues());
     EXPECT_EQ(english.text(QStringLiteral("greeting")), QStringLiteral("Hello"));
@@ -101,24 +87,6 @@ TEST(UILocalizer, FillsPlaceholdersOnceWithoutRescanningValues) {
     EXPECT_EQ(localizer.text(QStringLiteral("line"), {{QStringLiteral("field"), QStringLiteral("序列号")}}),
               QStringLiteral("序列号：\u2014"));
     EXPECT_EQ(localizer.text(QStringLiteral("literal")), QStringLiteral("$& <&> 100% \\ {not a placeholder} {_x}"));
-}
-
-TEST(UILocalizer, SourceMapsBaseTextsToTheChosenLanguage) {
-    auto catalogs = twoCatalogues();
-    catalogs[QStringLiteral("zh-Hans")] =
-        catalogue(QStringLiteral("zh-Hans"), {{QStringLiteral("b.second"), QStringLiteral("你好")},
-                                              {QStringLiteral("greeting"), QStringLiteral("你好")},
-                                              {QStringLiteral("count"), QStringLiteral("共 {n} 台")}});
-    const UILocalizer english(manifest(QStringLiteral("en-US")), catalogs);
-    EXPECT_EQ(english.aliases.value(QStringLiteral("你好")), QStringLiteral("b.second"))
-        << "alphabetically first key wins";
-    EXPECT_EQ(english.source(QStringLiteral("共 {n} 台")), QStringLiteral("共 {n} 台"))
-        << "templates with placeholders have no alias";
-    EXPECT_EQ(english.source(QStringLiteral("别的")), QStringLiteral("别的"));
-    const UILocalizer chinese(manifest(QStringLiteral("zh-Hans")), twoCatalogues());
-    const UILocalizer englishStandard(manifest(QStringLiteral("en-US")), twoCatalogues());
-    EXPECT_EQ(englishStandard.source(QStringLiteral("你好")), QStringLiteral("Hello"));
-    EXPECT_EQ(chinese.source(QStringLiteral("你好")), QStringLiteral("你好"));
 }
 
 TEST(UILocalizer, DateWithExplicitTimeZoneIgnoresTheMachineZone) {

@@ -14,29 +14,6 @@ using namespace tagsmith::inspection::input;
 
 namespace {
 
-TEST(ColorTestView, KeysAndClicksWrapAroundBothWays) {
-    // Qt::Key_unknown stands for a click.
-    const std::pair<Qt::Key, int> cases[] = {{Qt::Key_Left, 15}, {Qt::Key_Up, 15},    {Qt::Key_Right, 1},
-                                             {Qt::Key_Down, 1},  {Qt::Key_Space, 1},  {Qt::Key_Return, 1},
-                                             {Qt::Key_A, 0},     {Qt::Key_unknown, 1}};
-    for (const auto& [key, expected] : cases) {
-        ColorTestView view;
-        view.resize(200, 100);
-        QList<int> changes;
-        view.changed = [&changes](int index) { changes.append(index); };
-        if (key == Qt::Key_unknown)
-            QTest::mouseClick(&view, Qt::LeftButton);
-        else
-            QTest::keyClick(&view, key);
-        EXPECT_EQ(view.index(), expected);
-        EXPECT_EQ(changes, expected == 0 ? QList<int>() : QList<int>{expected});
-    }
-    ColorTestView view;
-    view.advance(-1);
-    view.advance(1);
-    EXPECT_EQ(view.index(), 0) << "→ on the last colour shows the first";
-}
-
 class ScreenPage : public testing::Test {
 protected:
     ScreenPage() {

@@ -4,36 +4,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QSet>
 #include <QTemporaryDir>
 
 using tagsmith::platform::LinuxHardwareSource;
-
-namespace {
-
-QString lscpu(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral("lscpu"), arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-} // namespace
-
-TEST(LinuxHardwareSource, ReadsThisMachinesCoresAndBrandAsLscpuDoes) {
-    QSet<QString> cores; // lines "core,socket" of online processors
-    for (const QString& line : lscpu({QStringLiteral("-p=CORE,SOCKET")}).split(u'\n', Qt::SkipEmptyParts)) {
-        if (!line.startsWith(u'#'))
-            cores.insert(line);
-    }
-    const QString info = lscpu({});
-    const qsizetype brandAt = info.indexOf(QLatin1String("Model name:"));
-    const QString brand = info.mid(brandAt + 11, info.indexOf(u'\n', brandAt) - brandAt - 11).trimmed();
-    const auto snapshot = LinuxHardwareSource().snapshot();
-    EXPECT_EQ(snapshot.physicalCores, cores.size());
-    EXPECT_EQ(snapshot.processorBrand.value_or(QString()), brand);
-}
 
 TEST(LinuxHardwareSource, MapsTopologyCpuinfoAndTheSystemBattery) {
     QTemporaryDir root;
