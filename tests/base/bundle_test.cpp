@@ -8,23 +8,6 @@
 
 using tagsmith::base::Bundle;
 
-TEST(Bundle, FindsTheBundleFolderFromTheExecutablePath) {
-    const struct {
-        const char* executable;
-        const char* bundle;
-    } cases[] = {
-        {"/Volumes/USB/Tagsmith Collector.app/Contents/MacOS/VOREvo", "/Volumes/USB/Tagsmith Collector.app"},
-        {"/tmp/Tagsmith.app/Contents/MacOS/tagsmith", "/tmp/Tagsmith.app"},
-        {"/usr/bin/VOREvo", ""},
-        {"/tmp/Tagsmith/Contents/MacOS/VOREvo", ""},
-        {"/tmp/Tagsmith.app/Contents/Resources/VOREvo", ""},
-        {"/tmp/Tagsmith.app/MacOS/VOREvo", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Bundle::pathForExecutable(QString::fromUtf8(c.executable)), QString::fromUtf8(c.bundle))
-            << c.executable;
-}
-
 TEST(Bundle, ReadsIdentifierAndVersionFromInfoPlistAndNothingFromABrokenOne) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("X.app"));

@@ -31,6 +31,7 @@ struct Case {
 TEST(CommandLine, FollowsTheConventionsWithExitStatusAndOwnTextOnly) {
     QTemporaryDir folder;
     const QString png = folder.filePath(QStringLiteral("label.png"));
+    const QString pdf = folder.filePath(QStringLiteral("label.pdf"));
     const QString rulesOnly = folder.filePath(QStringLiteral("rules-only"));
     QDir().mkpath(rulesOnly);
     QFile::copy(tagsmith::test::sourcePath(QStringLiteral("resources/a-models.json")), rulesOnly + "/a-models.json");
@@ -52,6 +53,7 @@ TEST(CommandLine, FollowsTheConventionsWithExitStatusAndOwnTextOnly) {
         {{"rows", kReport, "--json"}, 0, "", "[\"20年   13寸\","},
         {{"summary", "--json", kReport}, 0, "", "[\"整机序列号：FVFDL3Q2Q6L4\","},
         {{"label", kReport, "--png=" + png}, 0, ""},
+        {{"label", "--pdf", pdf, kReport}, 0, ""},
         {{"validate", missing}, 1, "文件不存在：" + missing + "\n"},
         {{"validate", folder.path()}, 1, "这是文件夹，不是文件：" + folder.path() + "\n"},
         {{"label", kReport, "--png", "/no/such/dir/x.png"}, 1, "文件夹不存在：/no/such/dir\n"},
@@ -84,6 +86,7 @@ TEST(CommandLine, FollowsTheConventionsWithExitStatusAndOwnTextOnly) {
     }
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/no/such"))) << "no folder is made for a label";
     EXPECT_EQ(QImage(png).dotsPerMeterX(), 8000) << "203 dpi, the printer's resolution";
+    EXPECT_TRUE(tagsmith::base::readFileUpTo(pdf, 1 << 20).value().startsWith("%PDF-"));
 }
 
 // Outside a bundle, without --resources, a verb that needs them says so.

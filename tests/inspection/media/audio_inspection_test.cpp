@@ -168,17 +168,4 @@ TEST_F(AudioPage, PermissionAnsweredAfterLeavingStartsNothing) {
     EXPECT_FALSE(record.isOpen(fakeAudio));
 }
 
-TEST_F(AudioPage, RefreshShowsTheDevicesOrThatTheCameraIsInTheWay) {
-    const auto routeLabel = [this] { return page->view()->findChild<QLabel*>(QStringLiteral("routeLabel"))->text(); };
-    page->refreshRoutes();
-    EXPECT_FALSE(probe.canStart());
-    ASSERT_TRUE(waitUntil([this] { return probe.canStart(); }));
-    EXPECT_TRUE(routeLabel().startsWith(QStringLiteral("当前输出：MacBook Pro扬声器\n当前输入：MacBook Pro麦克风\n")));
-    page->setPrepareForUse([](ReleaseCompletion done) { done(false); });
-    page->refreshRoutes();
-    EXPECT_EQ(routeLabel(),
-              QStringLiteral("摄像头尚未关闭，声音测试未启动。可继续其他检测；摄像头释放后点击开始重试。"));
-    EXPECT_TRUE(probe.canStart());
-}
-
 } // namespace
