@@ -20,18 +20,12 @@ namespace {
 
 const QString kCollectorBundle = QStringLiteral("Tagsmith Collector.app");
 
-// The processes whose executable lies inside the folder, with their command lines.
-QList<QPair<qint64, QStringList>> processesRunningFrom(const QString& folder) {
-    QList<QPair<qint64, QStringList>> found;
+// The processes whose executable lies inside the folder.
+QList<pid_t> processesRunningFrom(const QString& folder) {
+    QList<pid_t> found;
     for (const QString& pid : QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs)) {
-        if (!QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)).startsWith(folder))
-            continue;
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!cmdline.open(QIODevice::ReadOnly))
-            continue;
-        QStringList arguments = QString::fromUtf8(cmdline.readAll()).split(QChar(u'\0'));
-        arguments.removeLast();
-        found.append({pid.toLongLong(), arguments});
+        if (QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)).startsWith(folder))
+            found.append(pid.toInt());
     }
     return found;
 }
@@ -55,10 +49,9 @@ TEST(Bundles, CollectorStartedFromItsLocationRunsOnFromATemporaryCopy) {
     const QString copy = tmp.filePath(folders.front() + u'/' + kCollectorBundle);
     EXPECT_EQ(Bundle::at(copy).identifier, QStringLiteral("local.tagsmith.usbcollector"));
 
-    QList<QPair<qint64, QStringList>> running;
+    // The copy runs on (its command line is pinned by the Relaunch tests) until ended here.
+    QList<pid_t> running;
     ASSERT_TRUE(waitUntil([&] { return !(running = processesRunningFrom(copy)).isEmpty(); }, std::chrono::seconds(10)));
-    EXPECT_EQ(running.front().second,
-              (QStringList{copy + QStringLiteral("/Contents/MacOS/VOREvo"), QStringLiteral("--temporary-run")}));
-    for (const auto& process : running)
-        ::kill(static_cast<pid_t>(process.first), SIGKILL);
+    for (const pid_t pid : running)
+        ::kill(pid, SIGKILL);
 }

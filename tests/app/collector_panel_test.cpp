@@ -11,8 +11,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 #include <net/if.h>
 
@@ -67,13 +65,6 @@ CollectorServices servicesFor(ScriptedCollection& collection, std::uint16_t port
     return services;
 }
 
-QPushButton* buttonTitled(QWidget* root, const QString& title) {
-    for (QPushButton* button : root->findChildren<QPushButton*>())
-        if (button->text() == title)
-            return button;
-    return nullptr;
-}
-
 } // namespace
 
 TEST(CollectorPanel, PreviewShowsTheSampleReportAndNeverCollects) {
@@ -82,10 +73,8 @@ TEST(CollectorPanel, PreviewShowsTheSampleReportAndNeverCollects) {
     EXPECT_EQ(panel.status(), QStringLiteral("本机界面预览：未启动采集、回传或打印。"));
     ASSERT_TRUE(panel.report());
     EXPECT_EQ(panel.report()->serial, QStringLiteral("TEST123456"));
-    EXPECT_TRUE(panel.findChild<QPlainTextEdit*>()->toPlainText().contains(QStringLiteral("TEST123456")));
     panel.collect();
     EXPECT_EQ(collection.runs, 0);
-    EXPECT_FALSE(buttonTitled(&panel, QStringLiteral("读取本机配置"))->isEnabled());
     panel.relay()->receiveCode()->setText(QStringLiteral("12345"));
     panel.relay()->sendCloud();
     EXPECT_EQ(panel.relay()->relayStatus()->text(), QStringLiteral("请先等待本机配置采集完成"));
@@ -149,8 +138,6 @@ TEST(CollectorPanel, ReceiveCodeMustBeFiveDigitsWithoutALeadingZero) {
     code->setText(QStringLiteral(" 12345 "));
     panel.relay()->sendCloud();
     EXPECT_TRUE(panel.relay()->sending());
-    EXPECT_FALSE(code->isEnabled());
     ASSERT_TRUE(waitUntil([&] { return !panel.relay()->sending(); }, 20s));
     EXPECT_TRUE(panel.relay()->relayStatus()->text().startsWith(QStringLiteral("发送未完成：")));
-    EXPECT_TRUE(code->isEnabled());
 }

@@ -49,15 +49,12 @@ namespace {
 TEST(Controller, EachRoleHasItsTitleMenuAndFirstStatus) {
     Controller workstation(false, {});
     EXPECT_EQ(workstation.window()->windowTitle(), QStringLiteral("Tagsmith · 数据线接收版"));
-    EXPECT_TRUE(workstation.window()->isVisible());
     const QList<QAction*> menus = workstation.window()->menuBar()->actions();
     ASSERT_EQ(menus.size(), 1);
     const QList<QAction*> items = menus.front()->menu()->actions();
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0]->text(), QStringLiteral("关于 Tagsmith"));
-    EXPECT_TRUE(items[1]->isSeparator());
     EXPECT_EQ(items[2]->text(), QStringLiteral("退出 Tagsmith"));
-    EXPECT_EQ(items[2]->shortcut(), QKeySequence(QKeySequence::Quit));
     const QLabel* status = workstation.workstation()->findChildren<QLabel*>().at(1);
     EXPECT_TRUE(tagsmith::test::waitUntil([&] {
         return status->text() == QStringLiteral("等待通过数据线连接被测 MacBook…");

@@ -50,14 +50,6 @@ TEST(AssembleVerbs, TurnsEachSavedSystemReportIntoItsExpectedReport) {
     }
 }
 
-TEST(AssembleVerbs, ReportsTheIdentityErrorAndUsage) {
-    const auto iMac = assemble(QStringLiteral("iMac20,1"), "one-disk-700GB");
-    EXPECT_EQ(iMac.exitCode, 1);
-    EXPECT_EQ(iMac.standardError, "没有读到 MacBook 的整机序列号与机型，未生成报告。\n");
-    EXPECT_TRUE(iMac.standardOutput.isEmpty());
-    EXPECT_EQ(runCli({QStringLiteral("assemble")}).exitCode, 2) << "--profile is required";
-}
-
 // A profile describes another Mac: this machine's processor and battery must
 // not slip into its report unless asked for.
 TEST(AssembleVerbs, LeavesTheSnapshotOutWithoutSnapshotOrLiveSnapshot) {

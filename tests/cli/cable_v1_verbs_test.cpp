@@ -18,30 +18,7 @@ namespace {
 const QString kReport =
     tagsmith::test::reportFixture(QStringLiteral("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport"));
 
-bool contains(const QByteArray& text, const char* part) {
-    return QString::fromUtf8(text).contains(QString::fromUtf8(part));
-}
-
 } // namespace
-
-TEST(CableV1Verbs, RefuseIncompleteOptionsUnsendableReportsAndUnusableKeys) {
-    const struct {
-        QStringList arguments;
-        int exitCode;
-        const char* message;
-    } cases[] = {
-        {{"pull", "--from", "fe80::1%en9"}, 2, "--serial"},
-        {{"receive", "--interface", "en9"}, 2, "--serial"},
-        {{"serve-v1", tagsmith::test::reportFixture(QStringLiteral("invalid/serial-with-hyphen.macreport"))}, 1, ""},
-        {{"serve-v1", kReport, "--key-file", "/nonexistent/receiver.json"}, 1, "数据线密钥不可用"},
-        {{"push", kReport, "--to", "fe80::2%en404"}, 1, "无法连接工作站"},
-    };
-    for (const auto& c : cases) {
-        const auto run = runCli(QStringList{"cable"} + c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
-        EXPECT_TRUE(contains(run.standardError, c.message)) << run.standardError.toStdString();
-    }
-}
 
 // A collector and a workstation in two namespaces joined by a veth link: a
 // push to the receive verb, then a pull from serve-v1.
@@ -57,7 +34,7 @@ TEST(CableV1Verbs, CarryAReportBetweenNamespacesBothWays) {
     QByteArray status;
     ASSERT_TRUE(tagsmith::test::waitUntil([&] {
         status += receiver.readAllStandardError();
-        return contains(status, "已连接 K7Q2XW9FJ4");
+        return QString::fromUtf8(status).contains(QStringLiteral("已连接 K7Q2XW9FJ4"));
     })) << status.toStdString();
     const QStringList push{"cable", "push", kReport, "--to", "fe80::2%en9"};
     EXPECT_EQ(runCli(push, {}, 30000, pair.collector).exitCode, 0);

@@ -72,18 +72,3 @@ TEST(HistoryVerbs, RebuildListFindAndExportAgreeWithTheFolder) {
         EXPECT_EQ(field("接收时间"), records.at(row).receivedAt);
     }
 }
-
-TEST(HistoryVerbs, UsageErrorsExitWithTwo) {
-    QTemporaryDir data;
-    const QStringList history = {QStringLiteral("history"), QStringLiteral("--data"), data.path()};
-    const QStringList cases[] = {
-        {"bogus"},
-        {"find"},
-        {"list", "extra"},
-        {"list", "--limit", "0"},
-        {"list", "--since", "yesterday"},
-        {"rebuild", "--since", "2025-01-01"},
-    };
-    for (const QStringList& words : cases)
-        EXPECT_EQ(runCli(history + words).exitCode, 2) << words.join(u' ').toStdString();
-}
