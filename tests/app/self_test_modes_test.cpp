@@ -126,4 +126,6 @@ TEST(SelfTestModes, InspectionSelfTestRendersTheDashboardAndPages) {
 
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/media.log")).size() > 0);
     EXPECT_FALSE(QDir(home.path()).exists(QStringLiteral("Library"))) << "the user's media log is left alone";
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files).size(), 8)
+        << "the dashboard twice, six pages";
 }
