@@ -103,11 +103,9 @@ TEST_F(Suite, AChangeRefreshesTheMatchingCardStripAndSummaryAndALockedStripOnlyF
     EXPECT_EQ(card(item)->detailLabel()->text(), QStringLiteral("测试音播放完成"));
     EXPECT_EQ(strip(item)->mark()->state(), InspectionState::needsConfirmation);
     EXPECT_EQ(strip(item)->good()->toolTip(), QStringLiteral("根据现场观察确认通过"));
-    EXPECT_EQ(strip(InspectionItem::leftSpeaker)->mark()->state(), InspectionState::pending);
 
     QTest::mouseClick(strip(item)->good(), Qt::LeftButton);
     EXPECT_EQ(card(item)->mark()->state(), InspectionState::passed);
-    EXPECT_EQ(card(item)->accessibleName(), title(item) + QStringLiteral("：") + title(InspectionState::passed));
     EXPECT_TRUE(strip(item)->good()->confirmed());
     EXPECT_EQ(strip(item)->good()->text(), QStringLiteral("✓ 已通过"));
     ResultFeedback* keys = strip(InspectionItem::keyboard);
@@ -159,7 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
                               kKeyboardTab,
                               {QStringLiteral("camera.stop"), QStringLiteral("audio.stop"),
                                QStringLiteral("keyboard.enable"), kClear}},
-                    TabSwitch{kKeyboardTab, kWirelessTab, {QStringLiteral("camera.stop"), kOff, kClear}},
                     TabSwitch{kOverviewTab,
                               kTouchpadTab,
                               {QStringLiteral("camera.stop"), kOff, kClear, QStringLiteral("touchpad.start")}},

@@ -9,11 +9,8 @@ TEST(CameraFailureText, SystemMessagesBecomeTheOperatorsChineseText) {
     const QString refused = QStringLiteral("没有摄像头使用权限，请在系统设置 → 隐私与安全性 → 摄像头中允许本软件。");
     const QString unavailable = QStringLiteral("设备暂不可用");
     const std::pair<const char*, QString> cases[] = {
-        {"Device '/dev/video0' is busy", busy},
         {"Camera is in use by another application.", busy},
-        {"Could not open device '/dev/video0' for reading and writing.: Permission denied", refused},
         {"The user has not authorized access to the camera", refused},
-        {"Cannot identify device '/dev/video0'.", unavailable},
         {"Failed to start the camera <b>now</b>", unavailable},
         {"", unavailable},
     };

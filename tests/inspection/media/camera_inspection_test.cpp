@@ -1,8 +1,6 @@
 #include "inspection/media/camera_inspection.h"
 
-#include "inspection/inspection_results.h"
 #include "inspection/media/camera_preview_area.h"
-#include "support/fake_media_hardware.h"
 #include "support/media_page_probe.h"
 
 #include <gtest/gtest.h>
@@ -16,19 +14,9 @@ namespace {
 
 const QString kNotCompleted = QStringLiteral("摄像头未完成检测，请查看检测页");
 
-class CameraPage : public testing::Test {
+class CameraPage : public testing::Test, public MediaPageScene {
 public: // the failure cases arrange the fixture from outside
     CameraPage() { page->setResults(results); }
-    std::shared_ptr<CameraInspection> makePage() {
-        const PermissionRequest permission = [this](std::function<void(bool)> answer) {
-            if (grant)
-                answer(*grant);
-            else
-                pendingAnswer = std::move(answer);
-        };
-        return std::make_shared<CameraInspection>(
-            MediaPageSetup<CameraHardware>{hardware, &queue, permission, 400ms, record.log()});
-    }
     ~CameraPage() override { hardware->startGate.set(true); }
 
     InspectionResult camera() const { return (*results)[InspectionItem::camera]; }
@@ -37,13 +25,8 @@ public: // the failure cases arrange the fixture from outside
         return waitUntil([this] { return previewShown() && camera().state == InspectionState::needsConfirmation; });
     }
 
-    DeviceRecord record;
     std::shared_ptr<FakeCameraHardware> hardware = std::make_shared<FakeCameraHardware>(record);
-    tagsmith::base::SerialQueue queue{QStringLiteral("test.camera-hardware")};
-    std::shared_ptr<InspectionResults> results = std::make_shared<InspectionResults>();
-    std::optional<bool> grant = true;
-    std::function<void(bool)> pendingAnswer;
-    std::shared_ptr<CameraInspection> page = makePage();
+    std::shared_ptr<CameraInspection> page = std::make_shared<CameraInspection>(setup<CameraHardware>(hardware, 400ms));
     MediaPageProbe probe{page->view()};
 };
 
@@ -130,13 +113,7 @@ TEST_F(CameraPage, ClosingDuringAStalledStartClosesTheLateCameraOnItsQueue) {
 }
 
 TEST_F(CameraPage, PermissionAnsweredAfterClosingOpensNothing) {
-    grant.reset();
-    page->start();
-    ASSERT_TRUE(waitUntil([this] { return pendingAnswer != nullptr; }));
-    page->stop();
-    ASSERT_TRUE(probe.endsWith(QStringLiteral("摄像头已关闭。")));
-    pendingAnswer(true);
-    ASSERT_TRUE(settle(queue));
+    ASSERT_TRUE(grantAfterLeaving(*page, probe, QStringLiteral("摄像头已关闭。")));
     EXPECT_EQ(hardware->startGate.arrivals, 0);
     EXPECT_EQ(camera().detail, QStringLiteral("检测已停止，请重新打开预览"));
 }

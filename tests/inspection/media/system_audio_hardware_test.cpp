@@ -1,11 +1,9 @@
 #include "inspection/media/system_audio_hardware.h"
 
-#include "inspection/inspection_results.h"
 #include "inspection/media/audio_inspection.h"
 #include "inspection/media/audio_level_indicator.h"
 #include "inspection/media/default_audio_route.h"
 #include "inspection/media/recording_file.h"
-#include "support/fake_media_hardware.h"
 #include "support/media_page_probe.h"
 #include "support/pulse_server.h"
 
@@ -42,7 +40,7 @@ double secondsOfTone(const QByteArray& samples) {
 
 // The real speakers and microphone: a private sound server whose "built-in"
 // output is recorded by its "built-in" input.
-class SystemAudio : public testing::Test {
+class SystemAudio : public testing::Test, public MediaPageScene {
 protected:
     void SetUp() override {
         // CI installs the sound server; there a missing one is a failure, not a reason to skip.
@@ -62,16 +60,13 @@ protected:
 
     PulseServer& server = PulseServer::shared();
     QTemporaryDir folder;
-    DeviceRecord record;
-    tagsmith::base::SerialQueue queue{QStringLiteral("test.audio-hardware")};
     std::shared_ptr<SystemAudioHardware> hardware =
         std::make_shared<SystemAudioHardware>(folder.path(), defaultAudioRoute, record.log());
 };
 
 TEST_F(SystemAudio, PageRecordsTheToneThenReplaysAndDeletesIt) {
-    const auto results = std::make_shared<InspectionResults>();
-    const auto page = std::make_shared<AudioInspection>(AudioInspectionSetup{
-        {hardware, &queue, [](std::function<void(bool)> answer) { answer(true); }, kMediaTimeout, record.log()}});
+    const auto page =
+        std::make_shared<AudioInspection>(AudioInspectionSetup{setup<AudioHardware>(hardware, kMediaTimeout)});
     page->setResults(results);
     const MediaPageProbe probe{page->view()};
     const auto* meter = page->view()->findChild<AudioLevelIndicator*>();

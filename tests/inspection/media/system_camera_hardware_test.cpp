@@ -1,8 +1,6 @@
 #include "inspection/media/system_camera_hardware.h"
 
-#include "inspection/inspection_results.h"
 #include "inspection/media/camera_inspection.h"
-#include "support/fake_media_hardware.h"
 #include "support/media_page_probe.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +14,14 @@ using namespace tagsmith::test;
 TEST(SystemCamera, PageReportsAMissingCameraCleanly) {
     if (!QMediaDevices::videoInputs().isEmpty())
         GTEST_SKIP() << "this machine has a camera";
-    DeviceRecord record;
-    tagsmith::base::SerialQueue queue{QStringLiteral("test.camera-hardware")};
-    const auto results = std::make_shared<InspectionResults>();
-    const auto page = std::make_shared<CameraInspection>(MediaPageSetup<CameraHardware>{
-        std::make_shared<SystemCameraHardware>(record.log()), &queue,
-        [](std::function<void(bool)> answer) { answer(true); }, kMediaTimeout, record.log()});
-    page->setResults(results);
+    MediaPageScene scene;
+    const auto page = std::make_shared<CameraInspection>(
+        scene.setup<CameraHardware>(std::make_shared<SystemCameraHardware>(scene.record.log()), kMediaTimeout));
+    page->setResults(scene.results);
     page->start();
     const MediaPageProbe probe{page->view()};
     ASSERT_TRUE(probe.endsWith(QStringLiteral("摄像头未打开：未发现内置摄像头，请在系统信息中复核。")))
         << probe.status().toStdString();
-    EXPECT_EQ((*results)[InspectionItem::camera],
+    EXPECT_EQ((*scene.results)[InspectionItem::camera],
               (InspectionResult{InspectionState::pending, QStringLiteral("摄像头未完成检测，请查看检测页")}));
 }

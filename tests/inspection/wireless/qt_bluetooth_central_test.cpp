@@ -62,12 +62,8 @@ TEST(QtBluetoothCentral, MapsTheAdapterAndEachDiscoveryErrorToAState) {
     const std::pair<Error, BluetoothState> failures[] = {
         {Error::PoweredOffError, BluetoothState::poweredOff},
         {Error::InvalidBluetoothAdapterError, BluetoothState::unsupported},
-        {Error::UnsupportedPlatformError, BluetoothState::unsupported},
-        {Error::UnsupportedDiscoveryMethod, BluetoothState::unsupported},
         {Error::MissingPermissionsError, BluetoothState::unauthorized},
-        {Error::LocationServiceTurnedOffError, BluetoothState::unauthorized},
         {Error::InputOutputError, BluetoothState::other},
-        {Error::UnknownError, BluetoothState::other},
     };
     for (const auto& [error, state] : failures) {
         on.reported.clear();

@@ -1,5 +1,4 @@
 #include "platform/linux/internet_probe_linux.h"
-#include "support/paths.h"
 #include "support/wait.h"
 
 #include <gtest/gtest.h>
@@ -31,11 +30,17 @@ public:
                           QStringList{QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate});
         if (!openssl.waitForFinished(10000) || openssl.exitCode() != 0)
             return;
-        m_server.start(
-            QStringLiteral("/usr/bin/python3"),
-            {tagsmith::test::sourcePath(QStringLiteral("tests/platform/linux/tls_server.py")), certificate, key});
-        if (m_server.waitForReadyRead(5000))
-            m_port = m_server.readLine().trimmed().toInt();
+        m_server.start(QStringLiteral("openssl"),
+                       {QStringLiteral("s_server"), QStringLiteral("-accept"), QStringLiteral("127.0.0.1:0"),
+                        QStringLiteral("-cert"), certificate, QStringLiteral("-key"), key});
+        // Once it listens it names its port: "ACCEPT 127.0.0.1:45115".
+        while (m_port == 0 && m_server.waitForReadyRead(5000)) {
+            while (m_server.canReadLine()) {
+                const QByteArray line = m_server.readLine().trimmed();
+                if (line.startsWith("ACCEPT "))
+                    m_port = line.mid(line.lastIndexOf(':') + 1).toInt();
+            }
+        }
         m_certificate = certificate;
     }
     ~TlsServer() {

@@ -34,11 +34,9 @@ TEST(LinuxKeyTranslation, KeysModifiersLockAndMediaKeys) {
     const std::pair<QtKeyFacts, std::optional<KeyboardEvent>> cases[] = {
         {{true, Qt::Key_A, scanCode(30), 0, false}, KeyboardEvent{kKeyDownEvent, 0}},
         {{false, Qt::Key_A, scanCode(30), 0, false}, KeyboardEvent{kKeyUpEvent, 0}},
-        {{true, Qt::Key_A, scanCode(30), 0, true}, KeyboardEvent{kKeyDownEvent, 0}},
         {{false, Qt::Key_A, scanCode(30), 0, true}, std::nullopt}, // repeats are presses only
         {{true, Qt::Key_Shift, scanCode(54), 0, false}, KeyboardEvent{kFlagsChangedEvent, 60, 0x4}},
         {{false, Qt::Key_Shift, scanCode(54), 0, false}, KeyboardEvent{kFlagsChangedEvent, 60, 0}},
-        {{true, 0, scanCode(464), 0, false}, KeyboardEvent{kFlagsChangedEvent, 63, kFunctionFlag}},
         {{true, Qt::Key_CapsLock, scanCode(58), 0, false}, KeyboardEvent{kFlagsChangedEvent, 57, kCapsLockFlag}},
         {{true, Qt::Key_CapsLock, scanCode(58), 0x2, false}, KeyboardEvent{kFlagsChangedEvent, 57, 0}},
         {{false, Qt::Key_CapsLock, scanCode(58), 0x2, false}, std::nullopt},

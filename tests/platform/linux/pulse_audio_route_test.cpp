@@ -20,18 +20,10 @@ QByteArray defaults(const char* sink, const char* source) {
     return QByteArray(R"({"default_sink_name":")") + sink + R"(","default_source_name":")" + source + R"("})";
 }
 
-// info, sinks and sources were captured from PulseAudio 16.1 with a null sink
-// marked internal ("VirtualOut"), a plain one ("USB-Out") and remapped sources;
-// the laptop's list follows the same form with a built-in card and headphones.
-TEST(PulseDefaultRoute, BuiltInMeansAnInternalCardWithoutHeadphones) {
-    const QByteArray info = fixture("info.json");
-    EXPECT_EQ(pulseDefaultRoute(info, fixture("sinks.json"), false),
-              (AudioRoute{QStringLiteral("VirtualOut"), 0, true, 2}));
-    EXPECT_EQ(pulseDefaultRoute(info, fixture("sources.json"), true),
-              (AudioRoute{QStringLiteral("Built-in Microphone"), 3, true, 2}));
-    EXPECT_FALSE(pulseDefaultRoute(defaults("usb_out", ""), fixture("sinks.json"), false)->builtIn);
-    EXPECT_FALSE(pulseDefaultRoute(defaults("", "virt_mic"), fixture("sources.json"), true)->builtIn);
-
+// A laptop's internal card counts as built-in only while its speaker port
+// plays: plugged-in headphones move the active port. (The private sound
+// server of the system audio tests has no ports, so only this list shows it.)
+TEST(PulseDefaultRoute, AnInternalCardPlayingToHeadphonesIsNotBuiltIn) {
     const QByteArray laptop = defaults("alsa_output.pci-0000_00_1f.3.analog-stereo", "");
     QByteArray sinks = fixture("sinks-laptop-headphones.json");
     EXPECT_EQ(pulseDefaultRoute(laptop, sinks, false),
