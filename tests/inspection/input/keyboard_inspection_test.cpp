@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 
 using namespace tagsmith::inspection;
@@ -72,6 +73,15 @@ protected:
     std::shared_ptr<InspectionResults> results = std::make_shared<InspectionResults>();
     KeyboardInspection page;
 };
+
+// The colours tell the operator which keys are still to press.
+TEST_F(KeyboardInspectionPage, SeenKeysShowGreenAndHeldKeysBlue) {
+    tap(layoutCodes().front());
+    page.receive(keyEvent(kFlagsChangedEvent, 56, 0x2));
+    const QImage image = page.keyboardCanvas()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(10, 25), QColor(52, 199, 89)) << "esc, seen";
+    EXPECT_EQ(image.pixelColor(10, 4 * 58 + 25), QColor(0, 122, 255)) << "left shift, held";
+}
 
 TEST_F(KeyboardInspectionPage, EveryKeyOfTheLayoutPassesTheItem) {
     QList<quint16> codes = layoutCodes();
