@@ -9,9 +9,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <arpa/inet.h>
-#include <net/if.h>
-
 using namespace tagsmith::cable;
 using tagsmith::test::NetnsPair;
 using tagsmith::test::NetnsScope;
@@ -69,11 +66,8 @@ TEST(CableNetwork, CurrentRunsTheToolsAndSurvivesOneThatHangs) {
     EXPECT_LT(clock.elapsed(), 2000);
 }
 
-TEST(InterfaceAddresses, SocketAddressNeedsAParsableAddress) {
-    const auto address = socketAddress(QStringLiteral("fe80::2"), QStringLiteral("lo"), 49377);
-    ASSERT_TRUE(address.has_value());
-    EXPECT_EQ(ntohs(address->sin6_port), 49377);
-    EXPECT_EQ(address->sin6_scope_id, ::if_nametoindex("lo"));
-    EXPECT_EQ(socketAddress(QStringLiteral("fe80::2"), QStringLiteral("en404"), 1)->sin6_scope_id, 0u);
-    EXPECT_FALSE(socketAddress(QStringLiteral("fe80::zz"), QStringLiteral("lo"), 1)) << "never the any-address";
+// Its port and scope are the receiver's test's, whose push crosses the namespace link.
+TEST(InterfaceAddresses, AnUnparsableAddressIsNeverTheAnyAddress) {
+    EXPECT_TRUE(socketAddress(QStringLiteral("fe80::2"), QStringLiteral("lo"), 49377));
+    EXPECT_FALSE(socketAddress(QStringLiteral("fe80::zz"), QStringLiteral("lo"), 1));
 }

@@ -22,7 +22,6 @@ TEST(JsonLookup, TextOfEachKindOfValueAndIntegersOfText) {
         {" 4", std::nullopt},
         {"4.0", std::nullopt},
         {"", std::nullopt},
-        {"1e3", std::nullopt},
         {"9223372036854775808", std::nullopt},
     };
     for (const auto& [input, expected] : integers)

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <thread>
@@ -45,11 +44,9 @@ QString fixture(const QString& relative) {
 
 // Stands in for a system tool: checks its arguments and environment, then runs body.
 QString writeTool(const QTemporaryDir& folder, const QString& name, const QString& arguments, const QString& body) {
-    QFile tool(folder.filePath(name));
-    EXPECT_TRUE(tool.open(QIODevice::WriteOnly));
-    tool.write(QStringLiteral("#!/bin/sh\n[ \"$*\" = \"%1\" ] || exit 3\n%2\n").arg(arguments, body).toUtf8());
-    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
-    return tool.fileName();
+    return tagsmith::test::writeExecutable(
+        folder.filePath(name),
+        QStringLiteral("#!/bin/sh\n[ \"$*\" = \"%1\" ] || exit 3\n%2\n").arg(arguments, body).toUtf8());
 }
 
 CollectionSetup setupIn(const QTemporaryDir& folder, const QString& profilerBody) {

@@ -1,7 +1,7 @@
 #include "label/label_printer.h"
 
-#include "base/atomic_file.h"
 #include "support/cups_server.h"
+#include "support/paths.h"
 #include "support/sample_reports.h"
 #include "support/wait.h"
 
@@ -44,11 +44,9 @@ struct PrintingPlace {
 
 // A stand-in for lp that fails, for the path where the scheduler refuses a job.
 QString failingTool(const QTemporaryDir& dir) {
-    const QString path = dir.filePath(QStringLiteral("lp-failing"));
-    EXPECT_TRUE(tagsmith::base::writeFileAtomically(
-        path, "#!/bin/sh\necho 'lp: Error - The printer or class does not exist.'\nexit 1\n"));
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-    return path;
+    return tagsmith::test::writeExecutable(
+        dir.filePath(QStringLiteral("lp-failing")),
+        "#!/bin/sh\necho 'lp: Error - The printer or class does not exist.'\nexit 1\n");
 }
 
 } // namespace
@@ -57,13 +55,6 @@ TEST(LabelPrinter, LpGetsExactlyThirteenArgumentsWithTheJobFileLast) {
     EXPECT_EQ(LabelPrinter::lpArguments(QStringLiteral("SN1"), QStringLiteral("/j/SN1_X.pdf")),
               (QStringList{"-d", "Deli720W_40x30", "-n", "1", "-t", "MacBook SN1", "-o", "PageSize=Label40x30", "-o",
                            "Resolution=203dpi", "-o", "print-scaling=none", "/j/SN1_X.pdf"}));
-}
-
-TEST(LabelPrinter, ManualPrintingPrefersThe720PrinterElseTheDefault) {
-    EXPECT_EQ(
-        LabelPrinter::preferredPrinter({QStringLiteral("Office"), QStringLiteral("deli-720w"), QStringLiteral("X720")}),
-        QStringLiteral("deli-720w"));
-    EXPECT_EQ(LabelPrinter::preferredPrinter({QStringLiteral("Office"), QStringLiteral("Label")}), QString());
 }
 
 TEST(LabelPrinter, ReportsThatCannotBePrintedAutomaticallyRecordNothing) {

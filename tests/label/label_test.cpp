@@ -84,35 +84,13 @@ TEST(QrCode, VersionOneSymbolIsTwentyFiveModulesWithItsQuietZone) {
     EXPECT_FALSE(qrCodeImage(QByteArray()));
 }
 
-TEST(Label, RendersA320By240ImageWithTheSerialsCodeAtItsGridPositionOrNoCodeWithoutSerial) {
+TEST(Label, RendersA320By240ImageWithTheSerialsCode) {
     const QImage image = sampleLabel().toImage();
     EXPECT_EQ(image.size(), QSize(320, 240));
     const QString artifact = tagsmith::test::buildPath(QStringLiteral("test-artifacts/label.png"));
     QDir().mkpath(QFileInfo(artifact).path());
     ASSERT_TRUE(image.save(artifact)); // also for a person to look at
     EXPECT_EQ(tagsmith::test::decodeQrFile(artifact), kSerial);
-    // 25 modules: k = 3, the code's square starts at units (217, 12) and is 75 units wide;
-    // its dark modules start two modules in, and the whole label is shifted up 16 units.
-    EXPECT_EQ(darkBox(image, QRect(200, 0, 120, 90)), QRect(217 + 6, 12 + 6 - 16, 63, 63));
-
-    Label label = sampleLabel();
-    label.serial.clear();
-    const QImage withoutCode = label.toImage();
-    EXPECT_TRUE(darkBox(withoutCode, QRect(200, 0, 120, 70)).isNull());
-    EXPECT_FALSE(darkBox(withoutCode, QRect(0, 70, 320, 30)).isNull()) << "row 1 is still drawn";
-}
-
-TEST(Label, DrawsAtMostFiveRowsInTheirBands) {
-    Label label;
-    label.rows = {QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
-                  QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六六六六六六六六六六六六六")};
-    const QImage image = label.toImage();
-    // Row i occupies units 94 + 27i .. +26, shifted up 16: the sixth row would start at 213.
-    EXPECT_FALSE(darkBox(image, QRect(0, 78 + 4 * 27, 320, 26)).isNull());
-    EXPECT_TRUE(darkBox(image, QRect(0, 78 + 5 * 27, 320, 240 - 78 - 5 * 27)).isNull());
-
-    label.rows = {QStringLiteral("仅一行")};
-    EXPECT_TRUE(darkBox(label.toImage(), QRect(0, 78 + 27, 320, 240 - 78 - 27)).isNull());
 }
 
 TEST(Label, RowsAreDrawnAtTheExactSizeOfTheirShrinkStep) {
@@ -129,11 +107,6 @@ TEST(Label, RowsAreDrawnAtTheExactSizeOfTheirShrinkStep) {
     EXPECT_NEAR(steps, std::round(steps), 0.2) << sizes[1] << " pt is not a 0.15 pt step below 7.6 pt";
     EXPECT_GT(std::abs(sizes[1] - std::round(sizes[1])), 0.1) << "a fractional step, not a whole size";
     EXPECT_NEAR(sizes[2], 4.45, 0.03) << "never below 4.45 pt";
-
-    const QImage image = label.toImage();
-    const QRect drawn = darkBox(image, image.rect());
-    EXPECT_GE(drawn.left(), 14);
-    EXPECT_LE(drawn.right(), 14 + 290) << "an over-long row is clipped to its frame";
 }
 
 TEST(Label, PdfIsOneFortyByThirtyMillimetrePage) {

@@ -23,11 +23,3 @@ TEST(RecordsJson, TablesDecodeWithTheRecordRulesAndNameTheFailingMember) {
               QStringLiteral("字段“[0].modelIDs”应为文本数组，实际为文本。"));
     EXPECT_EQ(decodeReceiverConfig(R"({"key":"k"})").error().description, QStringLiteral("缺少字段“addressHint”。"));
 }
-
-TEST(RecordsJson, ReceiverKeyIsUsableOnlyAsPaddedBase64OfThirtyTwoBytes) {
-    const QString key = QString::fromLatin1(QByteArray(32, '\x5a').toBase64());
-    EXPECT_EQ((ReceiverConfig{key, {}}.keyBytes()), QByteArray(32, '\x5a'));
-    for (const QString& unusable : {key.chopped(1), QString::fromLatin1(QByteArray(31, 'k').toBase64()),
-                                    QString::fromLatin1(QByteArray(33, 'k').toBase64()), u'*' + key.mid(1)})
-        EXPECT_FALSE((ReceiverConfig{unusable, {}}.keyBytes())) << unusable.toStdString();
-}
