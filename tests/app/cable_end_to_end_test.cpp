@@ -1,3 +1,4 @@
+#include "base/atomic_file.h"
 #include "report/report_file.h"
 #include "support/cli.h"
 #include "support/cups_server.h"
@@ -52,10 +53,8 @@ protected:
         if (!m_cups.running())
             GTEST_SKIP() << m_cups.whyNotRunning().toStdString();
         ASSERT_TRUE(m_cups.addQueue(QStringLiteral("Deli720W_40x30")));
-        QDir().mkpath(m_home.filePath("config/Tagsmith"));
-        QFile settings(m_home.filePath("config/Tagsmith/workstation.conf"));
-        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-        settings.write("[General]\ncableInterfaces=en10\n");
+        ASSERT_TRUE(tagsmith::base::writeFileAtomically(m_home.filePath("config/Tagsmith/workstation.conf"),
+                                                        "[General]\ncableInterfaces=en10\n"));
         m_environment.insert("HOME", m_home.path());
         m_environment.insert("XDG_CONFIG_HOME", m_home.filePath("config"));
         m_environment.insert("XDG_DATA_HOME", m_home.filePath("data"));

@@ -1,6 +1,7 @@
 #include "app/relaunch.h"
 
 #include "base/atomic_file.h"
+#include "base/read_file.h"
 #include "support/wait.h"
 
 #include <gtest/gtest.h>
@@ -52,10 +53,8 @@ TEST(Relaunch, EachStartCopiesTheWholeBundleIntoANewFolderAndStartsTheCopyWithOn
         const QString copy = tmp + u'/' + folder + QStringLiteral("/Tagsmith Collector.app");
         const QString record = copy + QStringLiteral("/Contents/MacOS/started");
         ASSERT_TRUE(waitUntil([&] { return QFile::exists(record); })) << "the copy was started";
-        QFile file(record);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(QString::fromUtf8(file.readAll()),
-                  QStringLiteral("1\n--temporary-run\n/dev/null\n/dev/null\n/dev/null\n"));
+        EXPECT_EQ(tagsmith::base::readFileUpTo(record, 4096).value(),
+                  "1\n--temporary-run\n/dev/null\n/dev/null\n/dev/null\n");
         EXPECT_TRUE(QFile::exists(copy + QStringLiteral("/Contents/Resources/locales/zh-Hans.json")));
         EXPECT_EQ(QFileInfo(copy + QStringLiteral("/Contents/Resources/current.json")).symLinkTarget(),
                   copy + QStringLiteral("/Contents/Resources/locales/zh-Hans.json"));

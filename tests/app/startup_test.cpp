@@ -52,7 +52,6 @@ TEST(Startup, RoleComesFromTheBundleIdentifierAndOnlyTheCollectorRelaunches) {
         {QStringLiteral("local.tagsmith.inspector"), argv({}), true, false, true},
         {kCollector, argv({"-psn_0_1234", "--temporary-run"}), true, false, false},
         {kCollector, argv({"--inspection-preview"}), true, true, false},
-        {kCollector, argv({"--test", "a", "b"}), true, false, true},
         {kWorkstation, argv({}), false, false, false},
         {kWorkstation, argv({"--inspection-preview"}), false, true, false},
         {QString(), argv({}), false, false, false},

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <atomic>
@@ -12,24 +11,9 @@
 
 using tagsmith::base::OwnedFd;
 
-namespace {
-OwnedFd listeningSocket(in_port_t& port) {
-    OwnedFd fd(::socket(AF_INET, SOCK_STREAM, 0));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    EXPECT_EQ(::bind(fd.get(), reinterpret_cast<sockaddr*>(&address), length), 0);
-    EXPECT_EQ(::listen(fd.get(), 4), 0);
-    ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
-    return fd;
-}
-} // namespace
-
 TEST(OwnedFd, ClosingWakesABlockedAcceptAndFreesThePort) {
-    in_port_t port = 0;
-    OwnedFd listener = listeningSocket(port);
+    OwnedFd listener(::socket(AF_INET, SOCK_STREAM, 0)); // listen() picks a free port itself
+    ASSERT_EQ(::listen(listener.get(), 1), 0);
     const int raw = listener.get();
     std::atomic<bool> returned = false;
     std::thread acceptor([&] {

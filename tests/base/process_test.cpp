@@ -1,5 +1,6 @@
 #include "base/process.h"
 
+#include "base/atomic_file.h"
 #include "support/process_usage.h"
 
 #include <gtest/gtest.h>
@@ -78,11 +79,10 @@ TEST(Process, AddsToTheInheritedEnvironmentAndReadsLargeOutputToTheEnd) {
 // not cost the process a descriptor.
 TEST(Process, WhatCannotStartLeavesNoDescriptorBehind) {
     QTemporaryDir folder;
-    QFile notExecutable(folder.filePath(QStringLiteral("tool")));
-    ASSERT_TRUE(notExecutable.open(QIODevice::WriteOnly) && notExecutable.write("#!/bin/sh\necho no\n") > 0);
-    notExecutable.close();
+    const QString notExecutable = folder.filePath(QStringLiteral("tool"));
+    ASSERT_TRUE(tagsmith::base::writeFileAtomically(notExecutable, "#!/bin/sh\necho no\n"));
     const int before = tagsmith::test::openDescriptorCount();
-    for (const QString& path : {QStringLiteral("/nonexistent/tool"), folder.path(), notExecutable.fileName()}) {
+    for (const QString& path : {QStringLiteral("/nonexistent/tool"), folder.path(), notExecutable}) {
         for (int run = 0; run < 5; ++run)
             EXPECT_EQ(runProcess({.program = path}).end, ProcessResult::End::NotStarted) << path.toStdString();
     }

@@ -1,6 +1,7 @@
 #include "cable/cable_network.h"
 #include "cable/interface_addresses.h"
 
+#include "support/fixtures.h"
 #include "support/netns.h"
 #include "support/paths.h"
 
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 
 using namespace tagsmith::cable;
+using tagsmith::test::fixturePath;
 using tagsmith::test::NetnsPair;
 using tagsmith::test::NetnsScope;
 using tagsmith::test::runIp;
@@ -18,10 +20,6 @@ namespace {
 
 QString writeTool(const QTemporaryDir& folder, const QString& name, const QString& body) {
     return tagsmith::test::writeExecutable(folder.filePath(name), "#!/bin/sh\n" + body.toUtf8() + '\n');
-}
-
-QString fixturePath(const char* name) {
-    return tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/cable/") + QLatin1String(name));
 }
 
 } // namespace
@@ -54,9 +52,10 @@ TEST(CableNetwork, CurrentRunsTheToolsAndSurvivesOneThatHangs) {
         folder, "remotectl",
         QStringLiteral(
             R"(case "$1 $2" in "list ") cat '%1';; "show 00000000-0000-4000-8000-000000000001") cat '%2';; *) exit 1;; esac)")
-            .arg(fixturePath("remotectl-list.txt"), fixturePath("remotectl-show-mac.txt")));
+            .arg(fixturePath("cable/remotectl-list.txt"), fixturePath("cable/remotectl-show-mac.txt")));
     tools.networksetup = writeTool(folder, "networksetup", QStringLiteral("exec sleep 30"));
-    tools.ifconfig = writeTool(folder, "ifconfig", "cat '" + fixturePath("ifconfig-thunderbolt-and-ncm.txt") + "'");
+    tools.ifconfig =
+        writeTool(folder, "ifconfig", "cat '" + fixturePath("cable/ifconfig-thunderbolt-and-ncm.txt") + "'");
     tools.usbInterfaces = [] { return QList<CableNetwork::USBInterface>(); };
     tools.watchdog = std::chrono::milliseconds(300);
     const NetnsScope inside(pair.collector);

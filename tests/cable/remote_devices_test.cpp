@@ -1,18 +1,13 @@
 #include "cable/remote_devices.h"
 
-#include "base/read_file.h"
-#include "support/paths.h"
+#include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 
 using namespace tagsmith::cable;
+using tagsmith::test::fixtureText;
 
 namespace {
-
-QString fixture(const char* name) {
-    const QString path = tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/cable/") + QLatin1String(name));
-    return QString::fromUtf8(tagsmith::base::readFileUpTo(path, 1 << 16).value());
-}
 
 const QString kMacId = QStringLiteral("00000000-0000-4000-8000-000000000001");
 
@@ -24,12 +19,12 @@ TEST(RemoteDevices, ListingLinesNeedAUuidAnNcmServiceAndAThirdField) {
                                          "{0A1B2C3D-4E5F-4061-8293-A4B5C6D7E8F1}\tncm-braced\tconnected\n"
                                          "0A1B2C3D-4E5F-4061-8293-A4B5C6D7E8F\tncm-short\tconnected\n"
                                          "0A1B2C3D-4E5F-4061-8293-A4B5C6D7E8F2\tbridge-ncm\tconnected\n");
-    EXPECT_EQ(remoteDeviceIds(fixture("remotectl-list.txt") + extra),
+    EXPECT_EQ(remoteDeviceIds(fixtureText("cable/remotectl-list.txt") + extra),
               (QStringList{kMacId, QStringLiteral("0A1B2C3D-4E5F-4061-8293-A4B5C6D7E8F9")}));
 }
 
 TEST(RemoteDevices, APropertyIsTheFirstKeyValueLineOfItsKey) {
-    const QString details = fixture("remotectl-show-mac.txt") + QStringLiteral("\t\tSerialNumber => LATER\n");
+    const QString details = fixtureText("cable/remotectl-show-mac.txt") + QStringLiteral("\t\tSerialNumber => LATER\n");
     EXPECT_EQ(remoteProperty(details, QStringLiteral("SerialNumber")), QStringLiteral("CABLEMAC123"));
     for (const char* absent : {"State", "Missing", "Properties"})
         EXPECT_EQ(remoteProperty(details, QLatin1String(absent)), QString()) << absent;
@@ -37,7 +32,7 @@ TEST(RemoteDevices, APropertyIsTheFirstKeyValueLineOfItsKey) {
 
 TEST(RemoteDevices, TheAttachedMacIsTheFirstMacWithALinkLocalAddressOnItsInterface) {
     // Listed in this order: a phone, a Mac on an interface without an address here, the Mac, another Mac.
-    const QString mac = fixture("remotectl-show-mac.txt");
+    const QString mac = fixtureText("cable/remotectl-show-mac.txt");
     const QStringList details{QString(mac).replace(QStringLiteral("=> Mac"), QStringLiteral("=> iPhone")),
                               QString(mac).replace(QStringLiteral("en9"), QStringLiteral("en12")), mac, mac};
     const QStringList ids{"11111111-1111-4111-8111-111111111111", "22222222-2222-4222-8222-222222222222",
@@ -58,10 +53,10 @@ TEST(RemoteDevices, TheAttachedMacIsTheFirstMacWithALinkLocalAddressOnItsInterfa
 
 TEST(RemoteDevices, OnlyCompleteLinkLocalNeighboursOfTheCableThatAreNotOursArePulled) {
     const QList<InterfaceAddress> own{{"en10", "fe80::4d2:27ff:fe10:9b31"}, {"en0", "fe80::8c7:3bff:fe55:6e02"}};
-    EXPECT_EQ(pullCandidates(fixture("ndp-an.txt"), QStringLiteral("en10"), own.mid(0, 1)),
+    EXPECT_EQ(pullCandidates(fixtureText("cable/ndp-an.txt"), QStringLiteral("en10"), own.mid(0, 1)),
               (QStringList{"fe80::8c7:3bff:fe55:6e02", "fe80::14a2:53ff:fe71:9f2c"}));
-    EXPECT_EQ(pullCandidates(fixture("ndp-an.txt"), QStringLiteral("en10"), own),
+    EXPECT_EQ(pullCandidates(fixtureText("cable/ndp-an.txt"), QStringLiteral("en10"), own),
               (QStringList{"fe80::14a2:53ff:fe71:9f2c"}))
         << "an address of any of our interfaces is ours";
-    EXPECT_TRUE(pullCandidates(fixture("ndp-an.txt"), QStringLiteral("en9"), own).isEmpty());
+    EXPECT_TRUE(pullCandidates(fixtureText("cable/ndp-an.txt"), QStringLiteral("en9"), own).isEmpty());
 }

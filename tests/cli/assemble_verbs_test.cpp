@@ -1,28 +1,24 @@
 #include "support/cli.h"
+#include "support/fixtures.h"
 
 #include "base/atomic_file.h"
-#include "base/read_file.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+using tagsmith::test::fixturePath;
 using tagsmith::test::runCli;
 
 namespace {
 
-QString fixture(const QString& relative) {
-    return tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/") + relative);
-}
-
 tagsmith::test::CliRun assemble(const QString& machine, const char* disks = nullptr) {
     QStringList arguments{QStringLiteral("assemble"), QStringLiteral("--snapshot"),
-                          fixture(QStringLiteral("snapshots/%1.json").arg(machine)), QStringLiteral("--profile"),
-                          fixture(QStringLiteral("system_profiler/%1.json").arg(machine))};
+                          fixturePath(QStringLiteral("snapshots/%1.json").arg(machine)), QStringLiteral("--profile"),
+                          fixturePath(QStringLiteral("system_profiler/%1.json").arg(machine))};
     if (disks)
-        arguments << QStringLiteral("--diskutil") << fixture(QStringLiteral("diskutil/%1.plist").arg(disks));
+        arguments << QStringLiteral("--diskutil") << fixturePath(QStringLiteral("diskutil/%1.plist").arg(disks));
     return runCli(arguments);
 }
 
@@ -44,9 +40,7 @@ TEST(AssembleVerbs, TurnsEachSavedSystemReportIntoItsExpectedReport) {
         const auto moment = collectedAt.match(printed);
         ASSERT_TRUE(moment.hasMatch()) << machine;
         printed.replace(moment.captured(1), QStringLiteral("1970-01-01T00:00:00Z"));
-        const auto expected =
-            tagsmith::base::readFileUpTo(fixture(QStringLiteral("assembled/%1.json").arg(machine)), 1 << 20);
-        EXPECT_EQ(printed, QString::fromUtf8(expected.value())) << machine;
+        EXPECT_EQ(printed, tagsmith::test::fixtureText(QStringLiteral("assembled/%1.json").arg(machine))) << machine;
     }
 }
 
@@ -57,7 +51,7 @@ TEST(AssembleVerbs, LeavesTheSnapshotOutWithoutSnapshotOrLiveSnapshot) {
     const QString empty = folder.filePath(QStringLiteral("empty.json"));
     ASSERT_TRUE(tagsmith::base::writeFileAtomically(empty, "{}"));
     const QStringList profile{QStringLiteral("assemble"), QStringLiteral("--profile"),
-                              fixture(QStringLiteral("system_profiler/MacBookPro16,2.json"))};
+                              fixturePath(QStringLiteral("system_profiler/MacBookPro16,2.json"))};
     const auto withoutSnapshot = runCli(profile);
     const auto emptySnapshot = runCli(profile + QStringList{QStringLiteral("--snapshot"), empty});
     static const QRegularExpression collectedAt(QStringLiteral(R"("collectedAt" : "[^"]*")"));

@@ -1,3 +1,4 @@
+#include "base/atomic_file.h"
 #include "relay/relay_configuration.h"
 #include "report/report_file.h"
 #include "report/report_json.h"
@@ -32,9 +33,8 @@ struct RelayResources {
     explicit RelayResources(const RelayTestServer& server) {
         QFile::copy(test::sourcePath(QStringLiteral("resources/a-models.json")),
                     folder.filePath(QStringLiteral("a-models.json")));
-        QFile file(folder.filePath(relay::kRelayConfigurationFileName));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(QJsonDocument(server.configuration()).toJson());
+        EXPECT_TRUE(base::writeFileAtomically(folder.filePath(relay::kRelayConfigurationFileName),
+                                              QJsonDocument(server.configuration()).toJson()));
     }
 
     QStringList arguments(const QString& code) const {

@@ -39,7 +39,6 @@ TEST(ResaleWarningWidget, ShowsARedLineForEachBadFactAndNothingForACleanMac) {
     } cases[] = {
         {&Report::activationLock, resale::kEnabled, QStringLiteral("激活锁已开启")},
         {&Report::remoteManagement, resale::kDep, QStringLiteral("远程管理")},
-        {&Report::remoteManagement, resale::kMdm, QStringLiteral("远程管理")},
         {&Report::storageHealth, resale::kFailing, QStringLiteral("硬盘")},
     };
     for (const auto& [fact, word, expected] : cases) {

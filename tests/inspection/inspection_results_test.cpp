@@ -51,7 +51,6 @@ const InspectionResult kManualFail{InspectionState::failed, QStringLiteral("人�
 INSTANTIATE_TEST_SUITE_P(
     InspectionResults, StoreTransition,
     testing::Values(
-        Transition{"AutomaticUpdate", nothing, setRunning, kRunning, 1},
         Transition{"AutomaticPassUnlocksThePassDecision", nothing,
                    [](InspectionResults& r) { r.set(kItem, InspectionState::passed, QStringLiteral("自动"), false); },
                    InspectionResult{InspectionState::passed, QStringLiteral("自动"), true, false}, 1},

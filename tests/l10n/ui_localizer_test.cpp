@@ -1,5 +1,6 @@
 #include "l10n/ui_localizer.h"
 
+#include "base/read_file.h"
 #include "inspection/inspection_item.h"
 
 #include "support/paths.h"
@@ -102,11 +103,8 @@ QStringList keysTheProgramUses() {
     QString sources;
     QDirIterator files(tagsmith::test::sourcePath(QStringLiteral("src")), {QStringLiteral("*.cpp")}, QDir::Files,
                        QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        QFile file(files.next());
-        if (file.open(QIODevice::ReadOnly))
-            sources += QString::fromUtf8(file.readAll());
-    }
+    while (files.hasNext())
+        sources += QString::fromUtf8(tagsmith::base::readFileUpTo(files.next(), 1 << 20).value());
     static const QRegularExpression literal(
         QStringLiteral(R"re(QStringLiteral\("((?:common|inspector|state)\.\w+)"\))re"));
     static const QRegularExpression row(QStringLiteral(R"re(lines\.add\(QStringLiteral\("(\w+)"\))re"));

@@ -1,5 +1,6 @@
 #include "label/label_printer.h"
 
+#include "base/atomic_file.h"
 #include "support/cups_server.h"
 #include "support/paths.h"
 #include "support/sample_reports.h"
@@ -42,13 +43,6 @@ struct PrintingPlace {
     QStringList jobFiles() const { return QDir(jobFolder).entryList({QStringLiteral("*.pdf")}, QDir::Files); }
 };
 
-// A stand-in for lp that fails, for the path where the scheduler refuses a job.
-QString failingTool(const QTemporaryDir& dir) {
-    return tagsmith::test::writeExecutable(
-        dir.filePath(QStringLiteral("lp-failing")),
-        "#!/bin/sh\necho 'lp: Error - The printer or class does not exist.'\nexit 1\n");
-}
-
 } // namespace
 
 TEST(LabelPrinter, LpGetsExactlyThirteenArgumentsWithTheJobFileLast) {
@@ -84,7 +78,11 @@ TEST(LabelPrinter, ReportsThatCannotBePrintedAutomaticallyRecordNothing) {
 TEST(LabelPrinter, FailedSubmissionKeepsTheSerialSoItIsNeverRetried) {
     PrintingPlace place;
     QSettings settings(place.settingsPath, QSettings::IniFormat);
-    LabelPrinter printer(settings, place.jobFolder, PrintTools{failingTool(place.dir), QStringLiteral("/bin/true")});
+    // A stand-in for lp that fails, as when the scheduler refuses a job.
+    const QString lp =
+        tagsmith::test::writeExecutable(place.dir.filePath(QStringLiteral("lp-failing")),
+                                        "#!/bin/sh\necho 'lp: Error - The printer or class does not exist.'\nexit 1\n");
+    LabelPrinter printer(settings, place.jobFolder, PrintTools{lp, QStringLiteral("/bin/true")});
     const auto status = printer.submitAutomatically(printableReport(QStringLiteral("SNFAIL")));
     EXPECT_EQ(status,
               QStringLiteral("打印结果未确认，为防止重复出纸，已停止自动重试。请检查队列，需要补打时点击预览并打印。\n"
@@ -98,9 +96,7 @@ TEST(LabelPrinter, SerialThatCouldNotBeStoredIsPrintedOnceTheSettingsAreWritable
     PrintingPlace place;
     // A file where the settings' folder should be: no write can succeed, even as root.
     const QString folder = place.dir.filePath(QStringLiteral("prefs"));
-    QFile blocker(folder);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(tagsmith::base::writeFileAtomically(folder, ""));
     QSettings settings(folder + QStringLiteral("/prefs.ini"), QSettings::IniFormat);
     LabelPrinter printer(settings, place.jobFolder,
                          PrintTools{QStringLiteral("/bin/true"), QStringLiteral("/bin/true")});
@@ -111,9 +107,7 @@ TEST(LabelPrinter, SerialThatCouldNotBeStoredIsPrintedOnceTheSettingsAreWritable
     ASSERT_TRUE(QFile::remove(folder) && QDir().mkdir(folder));
     EXPECT_TRUE(printer.submitAutomatically(printableReport(QStringLiteral("SNX")))
                     ->startsWith(QStringLiteral("已向得力打印队列提交 SNX 的标签。")));
-    QFile stored(settings.fileName());
-    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(stored.readAll().contains("automaticallySubmittedSerials=SNX"));
+    EXPECT_TRUE(tagsmith::base::readFileUpTo(settings.fileName(), 4096)->contains("automaticallySubmittedSerials=SNX"));
     EXPECT_EQ(place.jobFiles().size(), 1);
 }
 

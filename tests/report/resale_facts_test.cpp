@@ -22,7 +22,6 @@ QByteArray withMember(const QByteArray& member) {
 
 TEST(ResaleFacts, EachMemberIsAbsentOrOneOfItsWords) {
     const std::pair<QByteArray, const char*> cases[] = {
-        {R"("activationLock": "enabled")", ""},
         {R"("activationLock": "disabled")", ""},
         {R"("remoteManagement": "dep")", ""},
         {R"("remoteManagement": "mdm")", ""},

@@ -43,8 +43,7 @@ private:
 
 enum FakeDevice { fakeCamera, fakeAudio };
 
-// What the pages logged and the fake devices did, from every thread, in
-// order; and whether a device was ever opened while one was open.
+// What the pages logged and the fake devices did, from every thread, in order.
 class DeviceRecord {
 public:
     void add(const QString& event) {
@@ -60,19 +59,16 @@ public:
     }
     void setOpen(FakeDevice device, bool open) {
         std::lock_guard lock(m_mutex);
-        m_conflict = m_conflict || (open && (m_open[fakeCamera] || m_open[fakeAudio]));
         m_open[device] = open;
         m_events.append(
             QStringLiteral("fake.%1.%2").arg(device == fakeCamera ? "camera" : "audio", open ? "open" : "close"));
     }
     bool isOpen(FakeDevice device) const { return m_open[device]; }
-    bool hadConflict() const { return m_conflict; }
 
 private:
     std::mutex m_mutex;
     QStringList m_events;
     std::atomic<bool> m_open[2] = {false, false};
-    std::atomic<bool> m_conflict = false;
 };
 
 // Configured by the test before the page starts it.
@@ -82,24 +78,19 @@ public:
 
     Result<inspection::media::CameraPreview> start(std::function<void(const QString&)> onError) override {
         startGate.pass();
-        if (failure)
-            return *failure;
         m_record.setOpen(fakeCamera, true);
         m_onError = std::move(onError);
         return inspection::media::CameraPreview{QStringLiteral("FaceTime高清摄像头"),
                                                 std::make_shared<inspection::media::CameraPreviewLayer>()};
     }
     void stop() override {
-        stopGate.pass();
         m_record.setOpen(fakeCamera, false);
         ++stops;
     }
     // The running session fails, as the system reports it from its own thread.
     void breakDown(const QString& message) { m_onError(message); }
 
-    std::optional<Error> failure;
     HardwareGate startGate;
-    HardwareGate stopGate;
     std::atomic<int> stops = 0;
 
 private:

@@ -1,12 +1,13 @@
 #include "inspection/media/media_log.h"
 #include "inspection/media/media_runtime.h"
 
+#include "base/atomic_file.h"
+#include "base/read_file.h"
 #include "base/serial_queue.h"
 #include "support/wait.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -18,15 +19,7 @@ namespace {
 
 class MediaLogFile : public testing::Test {
 protected:
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    static void write(const QString& path, const QByteArray& content) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    static QByteArray read(const QString& path) { return tagsmith::base::readFileUpTo(path, 1 << 20).value(); }
     // Writes the event and waits until the log queue has handled it.
     void logAndWait(const QString& message) {
         bool written = false;
@@ -56,9 +49,8 @@ TEST_F(MediaLogFile, WritesOneTimeStampedLinePerEventAndTheSystemLogToo) {
 }
 
 TEST_F(MediaLogFile, RotatesOnlyAboveTheThresholdKeepingOnePreviousFile) {
-    ASSERT_TRUE(QDir().mkpath(directory));
-    write(log.filePath(), QByteArray(MediaLog::kRotationThreshold, 'a'));
-    write(log.previousFilePath(), "older");
+    ASSERT_TRUE(tagsmith::base::writeFileAtomically(log.filePath(), QByteArray(MediaLog::kRotationThreshold, 'a')));
+    ASSERT_TRUE(tagsmith::base::writeFileAtomically(log.previousFilePath(), "older"));
     logAndWait(QStringLiteral("audio.cleanup.begin"));
     EXPECT_EQ(read(log.previousFilePath()), QByteArray("older")) << "exactly at the threshold stays";
 

@@ -36,7 +36,6 @@ TEST(LinuxKeyTranslation, KeysModifiersLockAndMediaKeys) {
         {{false, Qt::Key_A, scanCode(30), 0, false}, KeyboardEvent{kKeyUpEvent, 0}},
         {{false, Qt::Key_A, scanCode(30), 0, true}, std::nullopt}, // repeats are presses only
         {{true, Qt::Key_Shift, scanCode(54), 0, false}, KeyboardEvent{kFlagsChangedEvent, 60, 0x4}},
-        {{false, Qt::Key_Shift, scanCode(54), 0, false}, KeyboardEvent{kFlagsChangedEvent, 60, 0}},
         {{true, Qt::Key_CapsLock, scanCode(58), 0, false}, KeyboardEvent{kFlagsChangedEvent, 57, kCapsLockFlag}},
         {{true, Qt::Key_CapsLock, scanCode(58), 0x2, false}, KeyboardEvent{kFlagsChangedEvent, 57, 0}},
         {{false, Qt::Key_CapsLock, scanCode(58), 0x2, false}, std::nullopt},

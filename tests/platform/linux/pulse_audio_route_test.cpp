@@ -1,20 +1,13 @@
 #include "platform/linux/pulse_audio_route.h"
 
-#include "support/paths.h"
+#include "support/fixtures.h"
 
 #include <gtest/gtest.h>
-
-#include <QFile>
 
 using tagsmith::inspection::media::AudioRoute;
 using tagsmith::platform::pulseDefaultRoute;
 
 namespace {
-
-QByteArray fixture(const char* name) {
-    QFile file(tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/pactl/") + QLatin1String(name)));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray defaults(const char* sink, const char* source) {
     return QByteArray(R"({"default_sink_name":")") + sink + R"(","default_source_name":")" + source + R"("})";
@@ -25,7 +18,7 @@ QByteArray defaults(const char* sink, const char* source) {
 // server of the system audio tests has no ports, so only this list shows it.)
 TEST(PulseDefaultRoute, AnInternalCardPlayingToHeadphonesIsNotBuiltIn) {
     const QByteArray laptop = defaults("alsa_output.pci-0000_00_1f.3.analog-stereo", "");
-    QByteArray sinks = fixture("sinks-laptop-headphones.json");
+    QByteArray sinks = tagsmith::test::fixtureBytes("pactl/sinks-laptop-headphones.json");
     EXPECT_EQ(pulseDefaultRoute(laptop, sinks, false),
               (AudioRoute{QStringLiteral("内置音频 模拟立体声"), 0, false, 2}));
     sinks.replace(R"("active_port":"analog-output-headphones")", R"("active_port":"analog-output-speaker")");
@@ -44,7 +37,7 @@ TEST(PulseDefaultRoute, OddOrBrokenAnswers) {
          {defaults("negative", ""), defaults("gone", ""), QByteArray(R"({"default_sink_name":null})"),
           QByteArray("pactl: Connection refused")})
         EXPECT_FALSE(pulseDefaultRoute(info, sinks, false)) << info.constData();
-    EXPECT_FALSE(pulseDefaultRoute(fixture("info.json"), "Connection failure", false));
+    EXPECT_FALSE(pulseDefaultRoute(tagsmith::test::fixtureBytes("pactl/info.json"), "Connection failure", false));
 }
 
 } // namespace
