@@ -1,19 +1,18 @@
 #pragma once
 
-#include "base/read_file.h"
 #include "report/report_json.h"
-#include "support/paths.h"
+#include "support/fixtures.h"
 
 #include <QDir>
 
 namespace tagsmith::test {
 
 inline QString reportFixture(const QString& relative) {
-    return sourcePath(QStringLiteral("tests/fixtures/reports/") + relative);
+    return fixturePath(QStringLiteral("reports/") + relative);
 }
 
 inline QByteArray reportFixtureBytes(const QString& relative) {
-    return base::readFileUpTo(reportFixture(relative), 1 << 20).value();
+    return fixtureBytes(QStringLiteral("reports/") + relative);
 }
 
 inline QStringList reportFixtures(const QString& folder) {
@@ -24,7 +23,7 @@ inline QStringList reportFixtures(const QString& folder) {
 }
 
 inline report::Report fixtureReport(const QString& relative) {
-    return report::decodeReport(base::readFileUpTo(reportFixture(relative), 1 << 20).value()).value();
+    return report::decodeReport(reportFixtureBytes(relative)).value();
 }
 
 // The Intel 16-inch fixture with every field set.
