@@ -74,8 +74,6 @@ Result<ReportFile> readCableReport(const CommandLine& line) {
     return file;
 }
 
-// Saves an accepted report under its file name in the --out folder; false
-// (with the reason on standard error) when it cannot.
 int serveV1(const CommandLine& line) {
     QString error;
     const auto port = portOption(line, cable::kPullPort, &error);

@@ -2,6 +2,7 @@
 #include "collect/hardware_snapshot.h"
 #include "report/validation.h"
 #include "support/cli.h"
+#include "support/fixtures.h"
 #include "support/qr_decode.h"
 #include "support/sample_reports.h"
 
@@ -95,7 +96,7 @@ TEST(SelfTestModes, CollectionWritesAValidReportWithTheLiveSnapshotOrFailsWithTh
     const QString out = folder.filePath(QStringLiteral("report.json"));
     const auto collect = [&out](const QString& profile) {
         return runSelfTest(kCollector, {QStringLiteral("--test"),
-                                        sourcePath(QStringLiteral("tests/fixtures/system_profiler/") + profile),
+                                        tagsmith::test::fixturePath(QStringLiteral("system_profiler/") + profile),
                                         sourcePath(QStringLiteral("resources/models.json")), out});
     };
     const CliRun failed = collect(QStringLiteral("iMac20,1.json"));

@@ -1,5 +1,6 @@
 #include "base/atomic_file.h"
 #include "support/cli.h"
+#include "support/fixtures.h"
 #include "support/sample_reports.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ namespace {
 
 const QString kReport =
     tagsmith::test::reportFixture(QStringLiteral("valid/FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport"));
-const QString kIMacProfile = tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/system_profiler/iMac20,1.json"));
+const QString kIMacProfile = tagsmith::test::fixturePath(QStringLiteral("system_profiler/iMac20,1.json"));
 const QString kLabelUsage = QStringLiteral("用法：tagsmith label FILE… (--png OUT | --pdf OUT) [--resources DIR]\n");
 const QString kRowsUsage = QStringLiteral("用法：tagsmith rows FILE [--json] [--resources DIR]\n");
 const QString kServeUsage = QStringLiteral("用法：tagsmith cable serve FILE [--interface NAME[,NAME…] | "

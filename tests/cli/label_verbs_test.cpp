@@ -1,23 +1,22 @@
 #include "support/cli.h"
+#include "support/sample_reports.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
+using tagsmith::test::reportFixture;
 using tagsmith::test::runCli;
-using tagsmith::test::sourcePath;
 
 namespace {
-const QString kValid = sourcePath(QStringLiteral("tests/fixtures/reports/valid/"));
-const QString kAir = kValid + QStringLiteral("FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport");
-const QString kPro = kValid + QStringLiteral("C02CQ4XYML7H_2025-01-20T07-31-05Z.macreport");
+const QString kAir = reportFixture(QStringLiteral("valid/FVFDL3Q2Q6L4_2025-02-11T03-07-52Z.macreport"));
+const QString kPro = reportFixture(QStringLiteral("valid/C02CQ4XYML7H_2025-01-20T07-31-05Z.macreport"));
 } // namespace
 
 TEST(LabelVerbs, ManyReportsFillAFolderAndABadOneFailsWithoutStoppingTheOthers) {
     QTemporaryDir dir;
-    const QString invalid = sourcePath(QStringLiteral("tests/fixtures/reports/invalid"));
-    const QString bad = QDir(invalid).filePath(QDir(invalid).entryList(QDir::Files).front());
+    const QString bad = tagsmith::test::reportFixtures(QStringLiteral("invalid")).front();
     const auto run = runCli({QStringLiteral("label"), kAir, bad, kPro, QStringLiteral("--png"), dir.path()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.standardError.count('\n'), 1) << run.standardError.toStdString();

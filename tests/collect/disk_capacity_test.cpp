@@ -1,7 +1,6 @@
 #include "collect/disk_capacity.h"
 
-#include "base/read_file.h"
-#include "support/paths.h"
+#include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +28,8 @@ TEST(DiskCapacity, ListingsOfTheRealTool) {
         {"two-disks", std::nullopt},
     };
     for (const auto& [name, expected] : cases) {
-        const QString path = tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/diskutil/%1.plist").arg(name));
-        EXPECT_EQ(diskTextFromListing(tagsmith::base::readFileUpTo(path, 1 << 20).value()), expected) << name;
+        const QByteArray listing = tagsmith::test::fixtureBytes(QStringLiteral("diskutil/%1.plist").arg(name));
+        EXPECT_EQ(diskTextFromListing(listing), expected) << name;
     }
     const QByteArray head = R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><dict>)"
                             "<key>AllDisksAndPartitions</key><array><dict><key>Size</key>";

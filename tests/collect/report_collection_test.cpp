@@ -4,6 +4,7 @@
 #include "base/read_file.h"
 #include "report/a_rules.h"
 #include "report/validation.h"
+#include "support/fixtures.h"
 #include "support/paths.h"
 
 #include <gtest/gtest.h>
@@ -38,10 +39,6 @@ private:
     QList<tagsmith::report::AModelRule> m_previous;
 };
 
-QString fixture(const QString& relative) {
-    return tagsmith::test::sourcePath(QStringLiteral("tests/fixtures/") + relative);
-}
-
 // Stands in for a system tool: checks its arguments and environment, then runs body.
 QString writeTool(const QTemporaryDir& folder, const QString& name, const QString& arguments, const QString& body) {
     return tagsmith::test::writeExecutable(
@@ -56,8 +53,10 @@ CollectionSetup setupIn(const QTemporaryDir& folder, const QString& profilerBody
         QStringLiteral("SPHardwareDataType SPDisplaysDataType SPPowerDataType SPNVMeDataType SPSerialATADataType "
                        "-json -timeout 60"),
         QStringLiteral("[ \"$LC_ALL\" = C ] || exit 4\n") + profilerBody);
-    setup.diskutil = writeTool(folder, QStringLiteral("diskutil"), QStringLiteral("list -plist internal physical"),
-                               QStringLiteral("exec cat '%1'").arg(fixture("diskutil/one-disk-500.1GB.plist")));
+    setup.diskutil =
+        writeTool(folder, QStringLiteral("diskutil"), QStringLiteral("list -plist internal physical"),
+                  QStringLiteral("exec cat '%1'")
+                      .arg(tagsmith::test::fixturePath(QStringLiteral("diskutil/one-disk-500.1GB.plist"))));
     setup.modelTable = tagsmith::test::sourcePath(QStringLiteral("resources/models.json"));
     setup.outputFolder = folder.filePath(QStringLiteral("检测结果"));
     setup.limits = {std::chrono::milliseconds(500), 1 << 20};
@@ -65,7 +64,7 @@ CollectionSetup setupIn(const QTemporaryDir& folder, const QString& profilerBody
 }
 
 QString catFixture(const QString& relative) {
-    return QStringLiteral("exec cat '%1'").arg(fixture(relative));
+    return QStringLiteral("exec cat '%1'").arg(tagsmith::test::fixturePath(relative));
 }
 
 } // namespace
@@ -83,7 +82,7 @@ TEST(ReportCollection, WritesTheAssembledReportIntoTheResultsFolderFromAWorkerTh
     const QByteArray saved = tagsmith::base::readFileUpTo(outcome->value().filePath, 1 << 20).value();
     EXPECT_EQ(saved, outcome->value().encoded.bytes);
     EXPECT_EQ(tagsmith::report::validated(saved).value(), outcome->value().encoded.report);
-    const QByteArray expected = tagsmith::base::readFileUpTo(fixture("assembled/MacBookPro16,2.json"), 1 << 20).value();
+    const QByteArray expected = tagsmith::test::fixtureBytes(QStringLiteral("assembled/MacBookPro16,2.json"));
     EXPECT_EQ(QString::fromUtf8(saved).replace(moment, QStringLiteral("1970-01-01T00:00:00Z")) + u'\n',
               QString::fromUtf8(expected))
         << "the pipeline and the assemble verb agree";
