@@ -80,16 +80,16 @@ Error ledgerError(const QString& what, const QString& detail) {
 }
 
 // Opens and checks the file; nothing when it is no sound database.
-Result<std::optional<SqliteConnection>> openChecked(const QString& path) {
-    auto connection = SqliteConnection::open(path);
+Result<std::optional<base::SqliteConnection>> openChecked(const QString& path) {
+    auto connection = base::SqliteConnection::open(path);
     if (!connection)
         return ledgerError(QStringLiteral("打开"), QDir::toNativeSeparators(path));
     auto check = connection->prepare("PRAGMA quick_check(1)");
     if (check && check->next() && check->text(0) == QLatin1String("ok"))
-        return std::optional<SqliteConnection>(std::move(connection));
+        return std::optional<base::SqliteConnection>(std::move(connection));
     const bool checkReportedFault = check && check->done();
     if (checkReportedFault || isDamaged(connection->lastError()))
-        return std::optional<SqliteConnection>{};
+        return std::optional<base::SqliteConnection>{};
     return ledgerError(QStringLiteral("打开"), connection->lastMessage()); // busy, unreadable: not damage
 }
 
@@ -109,7 +109,7 @@ QString Ledger::reportsFolderIn(const QString& dataFolder) {
 
 Result<Ledger> Ledger::open(const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    Result<std::optional<SqliteConnection>> checked = openChecked(path);
+    Result<std::optional<base::SqliteConnection>> checked = openChecked(path);
     if (!checked)
         return checked.error();
     bool movedAside = false;
@@ -129,7 +129,7 @@ Result<Ledger> Ledger::open(const QString& path) {
 }
 
 Result<Ledger> Ledger::openForReading(const QString& path) {
-    auto connection = SqliteConnection::open(path, true);
+    auto connection = base::SqliteConnection::open(path, true);
     if (!connection)
         return ledgerError(QStringLiteral("打开"), QDir::toNativeSeparators(path));
     return Ledger(std::move(*connection), path);

@@ -2,7 +2,7 @@
 
 #include "base/result.h"
 #include "ledger/intake_record.h"
-#include "ledger/sqlite.h"
+#include "base/sqlite.h"
 
 #include <QList>
 #include <QString>
@@ -70,14 +70,14 @@ public:
     Result<qint64> count();
 
 private:
-    Ledger(SqliteConnection connection, QString path) : m_db(std::move(connection)), m_path(std::move(path)) {}
+    Ledger(base::SqliteConnection connection, QString path) : m_db(std::move(connection)), m_path(std::move(path)) {}
     Result<void> prepareSchema();
     Result<void> failure(const QString& what) const;
     Result<void> upsert(const IntakeRecord& record, Receipt receipt);
     Result<void> refreshFile(const QString& folder, const QString& fileName, RebuildCount& count);
     Result<void> dropRowsOfMissingFiles(const QString& folder, const QSet<QString>& seen);
 
-    SqliteConnection m_db;
+    base::SqliteConnection m_db;
     QString m_path;
     bool m_needsRebuild = false;
 };

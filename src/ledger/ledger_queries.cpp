@@ -36,7 +36,7 @@ QString searchPattern(const QString& text) {
     return u'%' + escaped + u'%';
 }
 
-void bindSelection(SqliteStatement& statement, const Selection& selection) {
+void bindSelection(base::SqliteStatement& statement, const Selection& selection) {
     if (!selection.since.isEmpty())
         statement.bind(1, selection.since);
     if (!selection.text.isEmpty())
@@ -49,7 +49,7 @@ void bindSelection(SqliteStatement& statement, const Selection& selection) {
         statement.bind(5, std::optional<qint64>(selection.limit));
 }
 
-IntakeRecord readRecord(const SqliteStatement& row) {
+IntakeRecord readRecord(const base::SqliteStatement& row) {
     IntakeRecord record;
     record.rowId = row.number(0);
     int column = 0;

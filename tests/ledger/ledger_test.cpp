@@ -145,7 +145,7 @@ TEST(Ledger, DamagedFileIsMovedAsideAndAnOlderSchemaReplaced) {
          true},
         {"older schema",
          [](const QString& path) {
-             auto db = ledger::SqliteConnection::open(path).value();
+             auto db = base::SqliteConnection::open(path).value();
              ASSERT_TRUE(db.exec("PRAGMA user_version = 0"));
          },
          false},
@@ -155,7 +155,7 @@ TEST(Ledger, DamagedFileIsMovedAsideAndAnOlderSchemaReplaced) {
         test::writeGeneratedReports(data.reports, 300);
         {
             Ledger ledger = data.rebuilt(300);
-            auto db = ledger::SqliteConnection::open(data.ledgerPath).value();
+            auto db = base::SqliteConnection::open(data.ledgerPath).value();
             ASSERT_TRUE(db.exec("PRAGMA wal_checkpoint(TRUNCATE)")) << c.what;
         }
         c.spoil(data.ledgerPath);

@@ -1,10 +1,10 @@
-#include "ledger/sqlite.h"
+#include "base/sqlite.h"
 
 #include <sqlite3.h>
 
 #include <utility>
 
-namespace tagsmith::ledger {
+namespace tagsmith::base {
 
 namespace {
 
@@ -121,4 +121,4 @@ qint64 SqliteStatement::number(int column) const {
     return sqlite3_column_int64(m_statement, column);
 }
 
-} // namespace tagsmith::ledger
+} // namespace tagsmith::base

@@ -7,7 +7,7 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace tagsmith::ledger {
+namespace tagsmith::base {
 
 class SqliteStatement;
 
@@ -69,4 +69,4 @@ private:
     bool m_ok = true;
 };
 
-} // namespace tagsmith::ledger
+} // namespace tagsmith::base
