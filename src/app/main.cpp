@@ -4,6 +4,7 @@
 #include "app/self_test.h"
 #include "app/startup.h"
 #include "base/bundle.h"
+#include "base/library_messages.h"
 #include "base/process_values.h"
 #include "report/a_rules.h"
 
@@ -42,8 +43,10 @@ int main(int argc, char** argv) {
     report::setARules(report::loadARules(bundle.resourcePath(report::kARulesFileName)));
     const app::StartupPlan plan = app::planStartup(arguments, bundle.identifier);
     // Self-tests draw only into files, so they run on machines without a display.
-    if (plan.selfTest)
+    if (plan.selfTest) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        base::silenceLibraryMessages();
+    }
     QApplication application(argc, argv);
     app::installQtTranslations(application);
     setProcessValues({plan.isCollector, plan.inspectionPreview});

@@ -21,6 +21,8 @@ Error decodingError(const QString& description) {
 // allocated once and nesting stops at the bound before it costs memory.
 class DocumentBuilder {
 public:
+    explicit DocumentBuilder(RepeatedMembers repeated) : m_repeated(repeated) {}
+
     bool null() { return add(nullptr); }
     bool boolean(bool value) { return add(value); }
     bool number_integer(std::int64_t value) { return add(qint64(value)); }
@@ -46,6 +48,7 @@ public:
 
     JsonValue takeDocument() { return std::move(m_document); }
     std::optional<qsizetype> errorOffset() const { return m_errorOffset; }
+    bool foundRepeatedMember() const { return m_repeatedMember; }
 
 private:
     struct Container {
@@ -81,6 +84,10 @@ private:
             container.elements.push_back(std::move(value));
         } else if (const auto known = container.indexOfKey.constFind(container.key);
                    known != container.indexOfKey.constEnd()) {
+            if (m_repeated == RepeatedMembers::refused) {
+                m_repeatedMember = true;
+                return false;
+            }
             container.members[*known].value = std::move(value);
         } else {
             container.indexOfKey.insert(container.key, container.members.size());
@@ -89,9 +96,11 @@ private:
         return true;
     }
 
+    RepeatedMembers m_repeated;
     std::vector<Container> m_open;
     JsonValue m_document;
     std::optional<qsizetype> m_errorOffset;
+    bool m_repeatedMember = false;
 };
 
 } // namespace
@@ -100,18 +109,20 @@ Error invalidJsonError(qsizetype offset) {
     return decodingError(QStringLiteral("数据不是有效的 JSON（第 %1 字节附近）。").arg(offset));
 }
 
-Result<JsonValue> readJson(const QByteArray& text) {
-    DocumentBuilder builder;
+Result<JsonValue> readJson(const QByteArray& text, RepeatedMembers repeated) {
+    DocumentBuilder builder(repeated);
     const bool parsed = nlohmann::ordered_json::sax_parse(text.cbegin(), text.cend(), &builder);
     if (parsed)
         return builder.takeDocument();
     if (const std::optional<qsizetype> offset = builder.errorOffset())
         return invalidJsonError(*offset);
+    if (builder.foundRepeatedMember())
+        return Error{kJsonDecodingDomain, kJsonRepeatedMember, QStringLiteral("JSON 对象含有重复的成员名。")};
     return decodingError(QStringLiteral("JSON 嵌套超过 %1 层。").arg(kMaxJsonNesting));
 }
 
-Result<JsonValue> readJsonObject(const QByteArray& text) {
-    Result<JsonValue> document = readJson(text);
+Result<JsonValue> readJsonObject(const QByteArray& text, RepeatedMembers repeated) {
+    Result<JsonValue> document = readJson(text, repeated);
     if (document && !document->object())
         return decodingError(QStringLiteral("JSON 顶层应为对象。"));
     return document;

@@ -1,13 +1,13 @@
 #include "base/private_file.h"
 
 #include "base/owned_fd.h"
+#include "base/system_error.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -21,7 +21,7 @@ Error writeError(const QString& path, const QString& reason) {
 }
 
 QString systemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return systemErrorText(errno);
 }
 
 bool writeAll(int fd, const QByteArray& content) {

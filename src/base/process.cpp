@@ -23,6 +23,25 @@ void start(QProcess& process, const ProcessSpec& request) {
     process.start(request.program, request.arguments, QIODevice::ReadOnly);
 }
 
+// The system's words are English and name internals ("execvp"); the
+// operator needs the cause in one language.
+QString failureText(QProcess::ProcessError error) {
+    switch (error) {
+    case QProcess::FailedToStart:
+        return QStringLiteral("无法启动（程序不存在或没有执行权限）");
+    case QProcess::Crashed:
+        return QStringLiteral("程序异常退出");
+    case QProcess::Timedout:
+        return QStringLiteral("等待超时");
+    case QProcess::ReadError:
+    case QProcess::WriteError:
+        return QStringLiteral("与程序通信失败");
+    case QProcess::UnknownError:
+        break;
+    }
+    return QStringLiteral("未知错误");
+}
+
 // Reads until the tool exits or overruns a limit.
 ProcessResult::End readToEnd(QProcess& process, const ProcessSpec& request, ProcessResult& result) {
     const QDeadlineTimer deadline =
@@ -50,7 +69,7 @@ ProcessResult runProcess(const ProcessSpec& request) {
     QProcess process;
     start(process, request);
     if (!process.waitForStarted(-1)) {
-        result.failure = process.errorString();
+        result.failure = failureText(process.error());
         return result;
     }
     result.end = readToEnd(process, request, result);
@@ -61,7 +80,7 @@ ProcessResult runProcess(const ProcessSpec& request) {
     if (result.end == ProcessResult::End::Exited)
         result.exitCode = process.exitCode();
     if (result.end == ProcessResult::End::Crashed)
-        result.failure = process.errorString();
+        result.failure = failureText(process.error());
     if (!result.succeeded() && !request.outputWhateverStatus) {
         result.output.clear();
         result.errors.clear();
@@ -77,7 +96,7 @@ std::optional<QString> startDetached(const QString& program, const QStringList& 
     child.setStandardOutputFile(QProcess::nullDevice());
     child.setStandardErrorFile(QProcess::nullDevice());
     if (!child.startDetached())
-        return child.errorString();
+        return failureText(child.error());
     return std::nullopt;
 }
 

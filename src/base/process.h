@@ -43,7 +43,7 @@ struct ProcessResult {
     int exitCode = -1;
     QByteArray output; // standard output, with standard error when merged
     QByteArray errors; // standard error when captured
-    QString failure;   // the system's reason when the tool did not start or crashed
+    QString failure;   // why the tool did not start or crashed, in the operator's words
 
     bool succeeded() const { return end == End::Exited && exitCode == 0; }
 };
@@ -53,7 +53,7 @@ struct ProcessResult {
 ProcessResult runProcess(const ProcessSpec& request);
 
 // Starts the tool and leaves it running on its own, every standard stream on
-// the null device. Nothing once it started; otherwise the system's reason.
+// the null device. Nothing once it started; otherwise why not, in the operator's words.
 std::optional<QString> startDetached(const QString& program, const QStringList& arguments);
 
 // Whether path names a file this process may execute.

@@ -1,3 +1,4 @@
+#include "base/library_messages.h"
 #include "cli/help.h"
 #include "cli/resources.h"
 #include "cli/verb.h"
@@ -10,10 +11,6 @@
 using namespace tagsmith::cli;
 
 namespace {
-
-// Standard error carries only this program's own text: library warnings (a
-// missing XDG_RUNTIME_DIR, font lookups) mean nothing to the engineer.
-void dropLibraryMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 bool isHelp(const QString& word) {
     return word == kHelpOption || word == QLatin1String("-h");
@@ -77,7 +74,7 @@ int dispatch(const QList<Verb>& verbs, const QStringList& words) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(dropLibraryMessages);
+    tagsmith::base::silenceLibraryMessages();
     // Labels need fonts, hence a GUI application, but this tool never shows a
     // window: it draws offscreen so it runs over SSH and in scripts.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

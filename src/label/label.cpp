@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
@@ -35,6 +36,11 @@ constexpr double kFineGrid = 100;
 // the device reports.
 QFont labelFont(double points, QPaintDevice* device) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    // Where the system face lacks Han characters (Linux), the fallback would
+    // take the first CJK face installed, whose forms are Japanese. The system
+    // face goes first by its real name: an alias ("Sans Serif") in a list of
+    // families is not resolved, and every character would come from the next.
+    font.setFamilies({QFontInfo(font).family(), QStringLiteral("PingFang SC"), QStringLiteral("Noto Sans CJK SC")});
     font.setPointSizeF(points * kFineGrid * 72.0 / device->logicalDpiY());
     return font;
 }

@@ -79,8 +79,8 @@ std::optional<qint64> exactInteger(const QJsonValue& value) {
 
 } // namespace
 
-Result<QJsonObject> parseJsonObject(const QByteArray& bytes) {
-    const Result<base::JsonValue> document = base::readJsonObject(bytes);
+Result<QJsonObject> parseJsonObject(const QByteArray& bytes, base::RepeatedMembers repeated) {
+    const Result<base::JsonValue> document = base::readJsonObject(bytes, repeated);
     if (!document)
         return document.error();
     return toQJson(*document->object());

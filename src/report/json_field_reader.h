@@ -16,7 +16,8 @@ using base::kJsonDecodingDomain;
 
 // Parses the bytes strictly (base::readJson) as one JSON object or one JSON
 // array.
-Result<QJsonObject> parseJsonObject(const QByteArray& bytes);
+Result<QJsonObject> parseJsonObject(const QByteArray& bytes,
+                                    base::RepeatedMembers repeated = base::RepeatedMembers::lastWins);
 Result<QJsonArray> parseJsonArray(const QByteArray& bytes);
 
 // Reads the typed members of one JSON object with the record rules: required

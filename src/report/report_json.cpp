@@ -42,7 +42,7 @@ QByteArray encodeReport(const Report& report, JsonLayout layout) {
 }
 
 Result<Report> decodeReport(const QByteArray& bytes) {
-    const Result<QJsonObject> object = parseJsonObject(bytes);
+    const Result<QJsonObject> object = parseJsonObject(bytes, base::RepeatedMembers::refused);
     if (!object)
         return object.error();
     return reportFromJson(*object);

@@ -1,5 +1,6 @@
 #include "report/validation.h"
 
+#include "base/json_reader.h"
 #include "report/model_identification.h"
 #include "report/report_json.h"
 #include "report/resale_facts.h"
@@ -101,6 +102,12 @@ bool hasValidGraphics(const Report& report) {
                                 !containsControlCharacter(*report.graphics));
 }
 
+// No report writer repeats a member, and readers that kept different copies
+// would disagree about the Mac, so such a report is refused as malformed.
+bool isRepeatedMember(const Error& error) {
+    return error.domain == base::kJsonDecodingDomain && error.code == base::kJsonRepeatedMember;
+}
+
 std::optional<Error> firstFieldFailure(const Report& report) {
     if (!hasValidIdentity(report) || !hasValidNumbers(report) || !hasValidResaleFacts(report))
         return invalidField();
@@ -118,7 +125,7 @@ Result<Report> validated(const QByteArray& data, const QList<AModelRule>& rules)
         return reportError(kReportTooLarge, QStringLiteral("报告过大，无法导入。"));
     const Result<Report> decoded = decodeReport(data);
     if (!decoded)
-        return decoded.error();
+        return isRepeatedMember(decoded.error()) ? invalidField() : decoded.error();
     if (const auto failure = firstFieldFailure(*decoded))
         return *failure;
     return enrichA(*decoded, rules);

@@ -24,11 +24,11 @@ QString validReport() {
     return tagsmith::test::reportFixture(QStringLiteral("valid/K7Q2XW9FJ4_2025-03-01T09-15-00Z.macreport"));
 }
 
-// This process's environment without any display: what a self-test meets on a
-// server or in CI, where the default display platform cannot start.
+// This process's environment without any display or session: what a self-test
+// meets on a server or in CI, where the default display platform cannot start.
 QProcessEnvironment environmentWithoutDisplay() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
     return environment;
 }
@@ -70,6 +70,7 @@ TEST(SelfTestModes, AModelPullAndVerifyPassWithTheBundlesOwnRulesKeyAndLabel) {
         const CliRun run = runSelfTest(c.bundle, c.arguments);
         EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
         EXPECT_EQ(run.standardOutput, c.line);
+        EXPECT_EQ(run.standardError, QByteArray()) << "only the program's own text";
     }
     EXPECT_EQ(tagsmith::test::decodeQrFile(png), QStringLiteral("K7Q2XW9FJ4"));
 }
@@ -124,6 +125,7 @@ TEST(SelfTestModes, InspectionSelfTestRendersTheDashboardAndPages) {
     const CliRun run = runSelfTest(kCollector, {QStringLiteral("--inspection-self-test"), folder}, environment);
     EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
     EXPECT_TRUE(run.standardOutput.startsWith("PASS: 9 inspection items on 6 tabs"));
+    EXPECT_EQ(run.standardError, QByteArray()) << "only the program's own text";
 
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/media.log")).size() > 0);
     EXPECT_FALSE(QDir(home.path()).exists(QStringLiteral("Library"))) << "the user's media log is left alone";

@@ -88,3 +88,13 @@ TEST(Process, WhatCannotStartLeavesNoDescriptorBehind) {
     }
     EXPECT_EQ(tagsmith::test::openDescriptorCount(), before);
 }
+
+TEST(Process, SaysInChineseWhyAToolDidNotStartOrEnded) {
+    const ProcessResult missing =
+        runProcess({.program = QStringLiteral("/nonexistent/tool"), .checkExecutable = false});
+    EXPECT_EQ(missing.failure, QStringLiteral("无法启动（程序不存在或没有执行权限）"));
+    const ProcessResult killed = runProcess(
+        {.program = QStringLiteral("/bin/sh"), .arguments = {QStringLiteral("-c"), QStringLiteral("kill -9 $$")}});
+    EXPECT_EQ(killed.end, ProcessResult::End::Crashed);
+    EXPECT_EQ(killed.failure, QStringLiteral("程序异常退出"));
+}

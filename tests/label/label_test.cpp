@@ -123,4 +123,6 @@ TEST(Label, PdfIsOneFortyByThirtyMillimetrePage) {
         EXPECT_NEAR(match.captured(2).toDouble(), 30 * 72 / 25.4, 0.5);
     }
     EXPECT_EQ(pages, 1);
+    EXPECT_TRUE(pdf.contains("NotoSansCJKsc")) << "the Simplified Chinese forms of the Han characters";
+    EXPECT_FALSE(pdf.contains("NotoSansCJKjp"));
 }

@@ -52,8 +52,11 @@ TEST(ReportJson, DecodingFollowsTheTypeRulesAndNamesKeyAndType) {
          QStringLiteral("字段“gpu”应为整数（64 位），实际为数字 9.22337e+18。")},
         {withMember(R"("chip":true)"), QStringLiteral("字段“chip”应为文本，实际为布尔值。")},
         {withMember(R"("market":"\ud800")"), QStringLiteral("数据不是有效的 JSON（第 112 字节附近）。")},
-        {withMember(R"("serial":null)"), QStringLiteral("字段“serial”不能为空值（null）。")},
-        {withMember(R"("years":["2020",2021])"), QStringLiteral("字段“years[1]”应为文本，实际为数字 2021。")},
+        {withMember("\"x\":0").replace(R"("serial":"s")", R"("serial":null)"),
+         QStringLiteral("字段“serial”不能为空值（null）。")},
+        {withMember("\"x\":0").replace(R"("years":[])", R"("years":["2020",2021])"),
+         QStringLiteral("字段“years[1]”应为文本，实际为数字 2021。")},
+        {withMember(R"("serial":"t")"), QStringLiteral("JSON 对象含有重复的成员名。")},
         {withMember("\"x\":0").replace(",\"modelSources\":[]", ""), QStringLiteral("缺少字段“modelSources”。")},
         {"[]", QStringLiteral("JSON 顶层应为对象。")},
     };

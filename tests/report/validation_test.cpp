@@ -86,3 +86,13 @@ TEST(Validation, SizeComesBeforeDecodingWhoseErrorsPassUnchanged) {
     const QByteArray unversioned = QByteArray(report).replace("\"schemaVersion\" : 1,", "");
     EXPECT_EQ(validated(unversioned, {}).error(), decodeReport(unversioned).error());
 }
+
+// A report names each member once; a byte order mark before it is still read.
+TEST(Validation, RefusesARepeatedMemberAsMalformed) {
+    const QByteArray report = encodeReport(tagsmith::test::fullReport(), JsonLayout::prettySorted);
+    const tagsmith::Error malformed{kReportErrorDomain, 2, QStringLiteral("报告格式或字段无效。")};
+    EXPECT_EQ(validated(QByteArray(report).replace("{", "{\"serial\" : \"C02XL0GHJGH5\",\n"), {}).error(), malformed);
+    EXPECT_EQ(validated(QByteArray(report).replace("\"years\"", "\"chip\" : \"M1\",\n  \"years\""), {}).error(),
+              malformed);
+    EXPECT_TRUE(validated("\xEF\xBB\xBF" + report, {}));
+}
