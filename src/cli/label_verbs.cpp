@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <optional>
 
@@ -35,39 +36,65 @@ QByteArray pngBytes(const label::Label& label) {
     return bytes;
 }
 
-// With several reports OUT is a folder holding one label per serial.
-QString outputPath(const QString& out, bool many, const report::Report& report, const QString& extension) {
-    return many ? QDir(out).filePath(report.serial + extension) : out;
+// Standard output when OUT is "-", so a label can go down a pipe.
+Result<void> writeOut(const QString& out, const QByteArray& bytes) {
+    if (out == kStandardStream)
+        return writeStandardOutput(bytes);
+    return base::writeFileAtomically(out, bytes);
 }
 
-Result<void> writeLabel(const CommandLine& line, const QString& file, bool many) {
+// With several reports OUT is a folder holding one label per serial; a serial
+// seen before in this run gets a suffix, so no label replaces another.
+class LabelPaths {
+public:
+    LabelPaths(QString out, bool many, QString extension)
+        : m_out(std::move(out)), m_many(many), m_extension(std::move(extension)) {}
+
+    QString next(const report::Report& report) {
+        if (!m_many)
+            return m_out;
+        const int seen = ++m_seen[report.serial];
+        const QString suffix = seen == 1 ? QString() : QStringLiteral("-%1").arg(seen);
+        return QDir(m_out).filePath(report.serial + suffix + m_extension);
+    }
+
+private:
+    QString m_out;
+    bool m_many;
+    QString m_extension;
+    QHash<QString, int> m_seen;
+};
+
+Result<void> writeLabel(const CommandLine& line, const QString& file, LabelPaths& paths) {
     const Result<report::Report> report = readValidatedReport(line, file);
     if (!report)
         return report.error();
-    const bool png = line.has(kPngOption);
-    const QString out = line.option(png ? kPngOption : kPdfOption);
     const label::Label label = labelFor(*report);
-    return base::writeFileAtomically(
-        outputPath(out, many, *report, png ? QStringLiteral(".png") : QStringLiteral(".pdf")),
-        png ? pngBytes(label) : label.toPdf());
+    return writeOut(paths.next(*report), line.has(kPngOption) ? pngBytes(label) : label.toPdf());
 }
 
 // Labels go only into a folder that exists: a mistyped path must not leave
 // new folders behind.
-std::optional<QString> missingFolder(const QString& out, bool many) {
-    const QString folder = many ? out : QFileInfo(out).absolutePath();
-    return QFileInfo(folder).isDir() ? std::nullopt : std::optional(folder);
+std::optional<QString> missingFolder(const QString& out) {
+    const QString folder = QFileInfo(out).absolutePath();
+    return out == kStandardStream || QFileInfo(folder).isDir() ? std::nullopt : std::optional(folder);
 }
 
 int runLabel(const CommandLine& line) {
     if (line.has(kPngOption) == line.has(kPdfOption))
         return usageError(QStringLiteral("请只给出 --png OUT 或 --pdf OUT 中的一个。"), kLabelSynopsis);
+    const bool png = line.has(kPngOption);
+    const QString out = line.option(png ? kPngOption : kPdfOption);
     const bool many = line.positional.size() > 1;
-    if (const auto folder = missingFolder(line.option(line.has(kPngOption) ? kPngOption : kPdfOption), many))
+    if (many && !QFileInfo(out).isDir())
+        return usageError(QStringLiteral("给出多份报告时，OUT 必须是已存在的文件夹：") + QDir::toNativeSeparators(out),
+                          kLabelSynopsis);
+    if (const auto folder = missingFolder(out); folder && !many)
         return fail(QStringLiteral("文件夹不存在：") + QDir::toNativeSeparators(*folder));
+    LabelPaths paths(out, many, png ? QStringLiteral(".png") : QStringLiteral(".pdf"));
     int failures = 0;
     for (const QString& file : line.positional) {
-        if (const Result<void> written = writeLabel(line, file, many); !written) {
+        if (const Result<void> written = writeLabel(line, file, paths); !written) {
             fail(QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(file), written.error().description));
             ++failures;
         }

@@ -16,10 +16,21 @@ bool isHelp(const QString& word) {
     return word == kHelpOption || word == QLatin1String("-h");
 }
 
+// A mistake outside any verb gets one line and the way to the list, not the whole list.
+int usageHint(const QString& reason) {
+    std::fprintf(stderr, "%s\n运行 tagsmith --help 查看全部命令。\n", qUtf8Printable(reason));
+    return kUsage;
+}
+
+int unknownWord(const QStringList& words) {
+    const QString word = words.join(u' ');
+    return usageHint((word.startsWith(u'-') ? QStringLiteral("未知选项：") : QStringLiteral("未知命令：")) + word);
+}
+
 int printHelp(const QList<Verb>& verbs, const QStringList& words) {
     const QList<Verb> named = words.isEmpty() ? verbs : verbsNamed(verbs, words);
     if (named.isEmpty())
-        return usageError(QStringLiteral("未知命令：") + words.join(u' '), verbs);
+        return unknownWord(words);
     std::fputs(qUtf8Printable(usage(named)), stdout);
     return kSuccess;
 }
@@ -28,8 +39,14 @@ int unknownCommand(const QList<Verb>& verbs, const QStringList& words) {
     const QList<Verb> group = verbsNamed(verbs, words);
     if (!group.isEmpty())
         return usageError(QStringLiteral("缺少子命令：tagsmith ") + words.constFirst(), group);
-    std::fprintf(stderr, "未知命令：%s\n运行 tagsmith --help 查看全部命令。\n", qUtf8Printable(words.join(u' ')));
-    return kUsage;
+    return unknownWord(words);
+}
+
+int printVersion(const QStringList& words) {
+    if (words.size() > 1)
+        return usageHint(QStringLiteral("--version 不带参数"));
+    printLine(versionText());
+    return kSuccess;
 }
 
 // Every verb that takes --resources reads reports, so it needs the A-number rules.
@@ -58,10 +75,8 @@ int dispatch(const QList<Verb>& verbs, const QStringList& words) {
         return usageError(QStringLiteral("缺少命令"), verbs);
     if (isHelp(words.constFirst()) || words.constFirst() == QLatin1String("help"))
         return printHelp(verbs, words.mid(1));
-    if (words.constFirst() == QLatin1String("--version")) {
-        printLine(versionText());
-        return kSuccess;
-    }
+    if (words.constFirst() == QLatin1String("--version"))
+        return printVersion(words);
     const QList<Verb> named = verbsNamed(verbs, words);
     const bool exact = named.size() == 1 && words.mid(0, named.constFirst().name.size()) == named.constFirst().name;
     if (exact)

@@ -2,6 +2,7 @@
 
 #include "base/atomic_file.h"
 #include "cli/resources.h"
+#include "cli/verb.h"
 #include "report/a_rules.h"
 #include "report/report_file.h"
 #include "report/validation.h"
@@ -17,7 +18,7 @@ namespace {
 
 // "-" stands for standard input, read within the same size limit as a file.
 Result<QByteArray> readReportInput(const QString& path) {
-    if (path != QLatin1String("-"))
+    if (path != kStandardStream)
         return report::readReportFile(path);
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly))

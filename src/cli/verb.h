@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include "cli/command_line.h"
 
 #include <QList>
@@ -31,6 +32,11 @@ QList<Verb> cableFetchVerbs(); // cable fetch
 QList<Verb> relayVerbs();      // relay send, relay receive
 QList<Verb> assembleVerbs();   // assemble
 QList<Verb> historyVerbs();    // history list, find, export, rebuild
+
+// "-" as a FILE reads standard input, as an OUT writes standard output.
+inline const QString kStandardStream = QStringLiteral("-");
+// Writes bytes (a PDF, a PNG, a CSV) to standard output as they are.
+Result<void> writeStandardOutput(const QByteArray& bytes);
 
 // Failure output: one line of Chinese on standard error.
 int fail(const QString& description);

@@ -20,6 +20,13 @@ QList<Verb> allVerbs() {
     return verbs;
 }
 
+Result<void> writeStandardOutput(const QByteArray& bytes) {
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+    if (std::fflush(stdout) != 0 || !written)
+        return Error{QStringLiteral("文件"), 1, QStringLiteral("无法写入标准输出。")};
+    return {};
+}
+
 int fail(const QString& description) {
     std::fprintf(stderr, "%s\n", description.toUtf8().constData());
     return kFailure;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 using namespace tagsmith::report;
@@ -74,4 +76,17 @@ TEST(ReportVerbs, SummaryPrintsTheSeventeenLines) {
                              "电池健康度：100%\n循环次数：3\n硬盘容量：1T\n"
                              "A 型号：需人工检查\n" // no rule ships for the M5 Max
                              "电池状态：正常\n激活锁：已开启\n远程管理：未读取\n硬盘健康：未读取\n"));
+}
+
+// Scripts read the report's own names and values; an unread fact is null.
+TEST(ReportVerbs, SummaryJsonIsOneObjectOfRawValues) {
+    const auto run = runCli({QStringLiteral("summary"), QStringLiteral("--json"),
+                             reportFixture(QStringLiteral("valid/Q9W3JX6H2K_2026-05-09T01-59-14Z.macreport"))});
+    EXPECT_EQ(run.exitCode, 0);
+    const QJsonObject summary = QJsonDocument::fromJson(run.standardOutput).object();
+    EXPECT_EQ(summary.value(QStringLiteral("serial")), QJsonValue(QStringLiteral("Q9W3JX6H2K")));
+    EXPECT_EQ(summary.value(QStringLiteral("gpu")), QJsonValue(40));
+    EXPECT_EQ(summary.value(QStringLiteral("activationLock")), QJsonValue(QStringLiteral("enabled")));
+    EXPECT_EQ(summary.value(QStringLiteral("storageHealth")), QJsonValue(QJsonValue::Null));
+    EXPECT_EQ(summary.size(), 18);
 }
